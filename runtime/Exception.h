@@ -13,4 +13,10 @@ public:
     explicit Exception(const std::string& message) : std::runtime_error(message) {}
 };
 
+// A text that cannot be converted to the value asked for.
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+
 } // namespace runtime

@@ -1,0 +1,129 @@
+#include "runtime/Label.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <gtest/gtest.h>
+
+#include "tests/support/ImageProbe.h"
+
+using namespace runtime;
+using testsupport::BoundsOf;
+
+namespace {
+
+class LabelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetFontAntialiasing(false);
+        label.Font().SetName("Verdana");
+        label.Font().SetHeight(-16);
+        label.Font().SetColor(clBlack);
+        label.SetColor(clWhite);
+    }
+    void TearDown() override { SetFontAntialiasing(true); }
+
+    TSize Extent(const std::string& text) {
+        TCanvas canvas;
+        canvas.SetFont(label.Font());
+        return canvas.TextExtent(text);
+    }
+
+    TLabel label{nullptr, "Label1"};
+};
+
+void ClickAt(QWidget& widget, QPoint point) {
+    QMouseEvent press(QEvent::MouseButtonPress, point, widget.mapToGlobal(point), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, point, widget.mapToGlobal(point), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(&widget, &release);
+}
+
+} // namespace
+
+TEST_F(LabelTest, AutoSizeFollowsTheCaptionAndKeepsTheRightEdgeWhenRightJustified) {
+    label.SetBounds(100, 10, 300, 50);
+    label.SetCaption("Atualizar");
+    const TSize size = Extent("Atualizar");
+    EXPECT_EQ(label.geometry(), QRect(100, 10, size.cx, size.cy));
+
+    label.SetAlignment(taRightJustify);
+    const int right = label.Left() + label.Width();
+    label.SetCaption("Atualizar agora");
+    EXPECT_EQ(label.Width(), Extent("Atualizar agora").cx);
+    EXPECT_EQ(label.Left() + label.Width(), right);
+
+    // An empty caption or a lone accelerator sign measures as a blank.
+    label.SetAlignment(taLeftJustify);
+    label.SetCaption("");
+    EXPECT_EQ(label.Width(), Extent(" ").cx);
+    EXPECT_EQ(label.Height(), size.cy);
+    label.SetCaption("&");
+    EXPECT_EQ(label.Width(), Extent(" ").cx);
+}
+
+TEST_F(LabelTest, AutoSizeWrapsWithinTheCurrentWidthAndWaitsForLoading) {
+    label.SetAutoSize(false);
+    label.SetWordWrap(true);
+    label.SetBounds(0, 0, Extent("alpha beta").cx + 2, 10);
+    label.SetCaption("alpha beta gamma");
+    EXPECT_EQ(label.Height(), 10);
+
+    label.BeginLoad();
+    label.SetAutoSize(true);
+    label.Font().SetHeight(-16);
+    EXPECT_EQ(label.Height(), 10);
+    label.EndLoad();
+    EXPECT_EQ(label.Width(), Extent("alpha beta").cx);
+    EXPECT_EQ(label.Height(), 2 * Extent("W").cy);
+
+    // A font change measures again, within the width the label has now.
+    label.Font().SetHeight(-30);
+    EXPECT_EQ(label.Height(), 3 * Extent("W").cy);
+}
+
+TEST_F(LabelTest, CarriesItsNameAndSpokenText) {
+    label.SetCaption("&Continuar  ");
+    EXPECT_EQ(label.objectName(), "Label1");
+    EXPECT_EQ(label.accessibleName(), "Continuar  ");
+    label.SetCaption("A && B");
+    EXPECT_EQ(label.accessibleName(), "A & B");
+    EXPECT_EQ(StripHotkey("&Sair"), "Sair");
+}
+
+TEST_F(LabelTest, LayoutPlacesTheTextAtTheBottom) {
+    label.SetAutoSize(false);
+    label.SetBounds(0, 0, 200, 80);
+    label.SetCaption("Xy");
+    label.SetLayout(tlBottom);
+    const QImage bottom = label.grab().toImage();
+    label.SetLayout(tlTop);
+    const QImage top = label.grab().toImage();
+    EXPECT_EQ(BoundsOf(bottom, Qt::black), BoundsOf(top, Qt::black).translated(0, 80 - Extent("Xy").cy));
+}
+
+TEST_F(LabelTest, DisabledTextIsEmbossed) {
+    label.SetCaption("Xy");
+    label.SetEnabled(false);
+    const QImage image = label.grab().toImage();
+    const QColor shadow = ToQColor(clBtnShadow);
+    const QColor highlight = ToQColor(clBtnHighlight);
+    label.SetColor(clBlack);
+    const QImage onBlack = label.grab().toImage();
+    EXPECT_EQ(testsupport::CountOf(image, Qt::black), 0);
+    EXPECT_EQ(BoundsOf(onBlack, highlight).topLeft(), BoundsOf(image, shadow).topLeft() + QPoint(1, 1));
+}
+
+TEST_F(LabelTest, ClickInsideFiresOnClick) {
+    label.SetCaption("Xy");
+    int clicks = 0;
+    QObject* sender = nullptr;
+    label.OnClick = [&](QObject* s) {
+        ++clicks;
+        sender = s;
+    };
+    ClickAt(label, QPoint(2, 2));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(sender, &label);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+
+namespace testsupport {
+
+// Pixel questions about a rendered picture, for tests that check drawing.
+
+// The smallest rectangle holding every pixel of exactly this colour (empty when none).
+QRect BoundsOf(const QImage& image, QColor color);
+// How many pixels have exactly this colour.
+int CountOf(const QImage& image, QColor color);
+// The colour of one pixel, alpha ignored.
+QColor PixelAt(const QImage& image, int x, int y);
+// A blank picture of the given size filled with one colour.
+QImage Blank(int width, int height, QColor fill);
+
+} // namespace testsupport
