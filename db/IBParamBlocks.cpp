@@ -21,6 +21,7 @@ enum class Kind {
     Text,        // code, length byte, text
     Byte,        // code, 1, the number in one byte
     NoValue,     // code, 0
+    Flag,        // code alone (transaction options)
     Int32,       // code, 4, the number in four bytes, lowest first
     Table,       // code, length byte, table name (transaction table reservations)
 };
@@ -128,13 +129,27 @@ constexpr std::array dpbNames{
 #name, isc_tpb_##name, Kind::kind                                                                              \
     }
 constexpr std::array tpbNames{
-    TPB(consistency, NoValue),      TPB(concurrency, NoValue),  TPB(shared, NoValue),
-    TPB(protected, NoValue),        TPB(exclusive, NoValue),    TPB(wait, NoValue),
-    TPB(nowait, NoValue),           TPB(read, NoValue),         TPB(write, NoValue),
-    TPB(lock_read, Table),          TPB(lock_write, Table),     TPB(verb_time, Unsupported),
-    TPB(commit_time, Unsupported),  TPB(ignore_limbo, NoValue), TPB(read_committed, NoValue),
-    TPB(autocommit, NoValue),       TPB(rec_version, NoValue),  TPB(no_rec_version, NoValue),
-    TPB(restart_requests, NoValue), TPB(no_auto_undo, NoValue), TPB(lock_timeout, Int32),
+    TPB(consistency, Flag),
+    TPB(concurrency, Flag),
+    TPB(shared, Flag),
+    TPB(protected, Flag),
+    TPB(exclusive, Flag),
+    TPB(wait, Flag),
+    TPB(nowait, Flag),
+    TPB(read, Flag),
+    TPB(write, Flag),
+    TPB(lock_read, Table),
+    TPB(lock_write, Table),
+    TPB(verb_time, Unsupported),
+    TPB(commit_time, Unsupported),
+    TPB(ignore_limbo, Flag),
+    TPB(read_committed, Flag),
+    TPB(autocommit, Flag),
+    TPB(rec_version, Flag),
+    TPB(no_rec_version, Flag),
+    TPB(restart_requests, Flag),
+    TPB(no_auto_undo, Flag),
+    TPB(lock_timeout, Int32),
 };
 #undef TPB
 
@@ -211,48 +226,43 @@ void AppendValue(std::string& block, Kind kind, const std::string& value) {
             block += static_cast<char>((number >> shift) & 0xFF);
         break;
     }
+    case Kind::Flag:
     case Kind::Unsupported:
         break;
     }
 }
 
-} // namespace
-
-std::string BuildDPB(const std::vector<std::string>& params) {
-    std::string block(1, static_cast<char>(isc_dpb_version1));
+// The version byte, then per non-blank line the name's code and its value as
+// its kind says. `blockName` names the block in error messages.
+std::string BuildBlock(const std::vector<std::string>& params, int version, std::string_view blockName,
+                       std::string_view prefix, std::span<const ParamName> names) {
+    std::string block(1, static_cast<char>(version));
     for (const std::string& line : params) {
         if (IsBlank(line))
             continue;
-        ParamLine param = SplitLine(line, "isc_dpb_");
-        const ParamName* known = FindName(dpbNames, param.name);
+        ParamLine param = SplitLine(line, prefix);
+        const ParamName* known = FindName(names, param.name);
+        const std::string constant = std::string(blockName) + " Constant (";
         if (known == nullptr)
-            throw EIBError("DPB Constant (" + param.name + ") is unknown");
+            throw EIBError(constant + param.name + ") is unknown");
         if (known->kind == Kind::Unsupported)
-            throw EIBError("DPB Constant (isc_dpb_" + param.name + ") is unsupported");
+            throw EIBError(constant + std::string(prefix) + param.name + ") is unsupported");
         block += static_cast<char>(known->code);
         AppendValue(block, known->kind, param.value);
     }
     return block;
 }
 
+} // namespace
+
+std::string BuildDPB(const std::vector<std::string>& params) {
+    return BuildBlock(params, isc_dpb_version1, "DPB", "isc_dpb_", dpbNames);
+}
+
 std::string BuildTPB(const std::vector<std::string>& params) {
     if (params.empty())
         return {};
-    std::string block(1, static_cast<char>(isc_tpb_version3));
-    for (const std::string& line : params) {
-        if (IsBlank(line))
-            continue;
-        ParamLine param = SplitLine(line, "isc_tpb_");
-        const ParamName* known = FindName(tpbNames, param.name);
-        if (known == nullptr)
-            throw EIBError("TPB Constant (" + param.name + ") is unknown");
-        if (known->kind == Kind::Unsupported)
-            throw EIBError("TPB Constant (isc_tpb_" + param.name + ") is unsupported");
-        block += static_cast<char>(known->code);
-        if (known->kind != Kind::NoValue)
-            AppendValue(block, known->kind, param.value);
-    }
-    return block;
+    return BuildBlock(params, isc_tpb_version3, "TPB", "isc_tpb_", tpbNames);
 }
 
 const std::string& ParamBlockCache::get(const std::vector<std::string>& params) {

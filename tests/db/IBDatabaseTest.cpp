@@ -14,16 +14,7 @@ using db::EIBError;
 using db::TIBDatabase;
 using db::TIBTransaction;
 using testsupport::FirebirdTestDb;
-
-// Runs the action and returns the message of the EIBError it raises.
-template <typename Action> std::string ErrorOf(Action action) {
-    try {
-        action();
-    } catch (const EIBError& error) {
-        return error.what();
-    }
-    return "no error";
-}
+using testsupport::IBErrorOf;
 
 void Connect(TIBDatabase& database, const FirebirdTestDb& file) {
     database.DatabaseName = file.name();
@@ -68,11 +59,11 @@ TEST_F(IBDatabaseTest, DialectSetterRejectsValuesOutOfRange) {
     FirebirdTestDb file(1);
     TIBDatabase database;
     Connect(database, file);
-    EXPECT_EQ(ErrorOf([&] { database.SetSQLDialect(0); }), "SQL Dialect Invalid");
+    EXPECT_EQ(IBErrorOf([&] { database.SetSQLDialect(0); }), "SQL Dialect Invalid");
     database.SetSQLDialect(3);
     database.Open();
-    EXPECT_EQ(ErrorOf([&] { database.SetSQLDialect(3); }), "SQL Dialect Invalid");
-    EXPECT_EQ(ErrorOf([&] { database.SetSQLDialect(2); }), "SQL Dialect Invalid");
+    EXPECT_EQ(IBErrorOf([&] { database.SetSQLDialect(3); }), "SQL Dialect Invalid");
+    EXPECT_EQ(IBErrorOf([&] { database.SetSQLDialect(2); }), "SQL Dialect Invalid");
     EXPECT_EQ(database.SQLDialect(), 1);
     database.Close();
     database.SetSQLDialect(3);
@@ -82,10 +73,10 @@ TEST_F(IBDatabaseTest, DialectSetterRejectsValuesOutOfRange) {
 TEST_F(IBDatabaseTest, OpenChecksItsOwnPreconditionsFirst) {
     FirebirdTestDb file;
     TIBDatabase database;
-    EXPECT_EQ(ErrorOf([&] { database.Open(); }), "Database name is missing");
+    EXPECT_EQ(IBErrorOf([&] { database.Open(); }), "Database name is missing");
     Connect(database, file);
     database.Open();
-    EXPECT_EQ(ErrorOf([&] { database.Open(); }), "Cannot perform operation -- DB is currently open");
+    EXPECT_EQ(IBErrorOf([&] { database.Open(); }), "Cannot perform operation -- DB is currently open");
     database.Close();
     database.Close();
     EXPECT_FALSE(database.Connected());
@@ -97,9 +88,9 @@ TEST_F(IBDatabaseTest, ParameterErrorsComeBeforeAnyAttach) {
     database.DatabaseName = (dir / "absent.fdb").string();
     database.Params = {"user_name=ROOT", "usuario=ROOT"};
     // An attach would report the missing file; the parameter error comes first.
-    EXPECT_EQ(ErrorOf([&] { database.Open(); }), "DPB Constant (usuario) is unknown");
+    EXPECT_EQ(IBErrorOf([&] { database.Open(); }), "DPB Constant (usuario) is unknown");
     database.Params = {"user_name=ROOT", "isc_dpb_trace=1"};
-    EXPECT_EQ(ErrorOf([&] { database.Open(); }), "DPB Constant (isc_dpb_trace) is unsupported");
+    EXPECT_EQ(IBErrorOf([&] { database.Open(); }), "DPB Constant (isc_dpb_trace) is unsupported");
     EXPECT_FALSE(database.Connected());
 }
 
@@ -141,22 +132,22 @@ TEST_F(IBDatabaseTest, TransactionStateErrors) {
     FirebirdTestDb file;
     TIBDatabase database;
     TIBTransaction transaction;
-    EXPECT_EQ(ErrorOf([&] { transaction.StartTransaction(); }), "No databases in list");
+    EXPECT_EQ(IBErrorOf([&] { transaction.StartTransaction(); }), "No databases in list");
     Connect(database, file);
     transaction.SetDefaultDatabase(&database);
     EXPECT_EQ(database.DefaultTransaction(), nullptr);
-    EXPECT_EQ(ErrorOf([&] { transaction.StartTransaction(); }), "Cannot perform operation -- DB is not open");
-    EXPECT_EQ(ErrorOf([&] { transaction.Commit(); }), "Transaction is not active");
-    EXPECT_EQ(ErrorOf([&] { transaction.Rollback(); }), "Transaction is not active");
-    EXPECT_EQ(ErrorOf([&] { transaction.CommitRetaining(); }), "Transaction is not active");
-    EXPECT_EQ(ErrorOf([&] { transaction.RollbackRetaining(); }), "Transaction is not active");
+    EXPECT_EQ(IBErrorOf([&] { transaction.StartTransaction(); }), "Cannot perform operation -- DB is not open");
+    EXPECT_EQ(IBErrorOf([&] { transaction.Commit(); }), "Transaction is not active");
+    EXPECT_EQ(IBErrorOf([&] { transaction.Rollback(); }), "Transaction is not active");
+    EXPECT_EQ(IBErrorOf([&] { transaction.CommitRetaining(); }), "Transaction is not active");
+    EXPECT_EQ(IBErrorOf([&] { transaction.RollbackRetaining(); }), "Transaction is not active");
     database.Open();
     transaction.StartTransaction();
     EXPECT_TRUE(transaction.InTransaction());
-    EXPECT_EQ(ErrorOf([&] { transaction.StartTransaction(); }), "Transaction is active");
+    EXPECT_EQ(IBErrorOf([&] { transaction.StartTransaction(); }), "Transaction is active");
     transaction.Params = {"read_committed", "no_savepoint"};
     transaction.Commit();
-    EXPECT_EQ(ErrorOf([&] { transaction.StartTransaction(); }), "TPB Constant (no_savepoint) is unknown");
+    EXPECT_EQ(IBErrorOf([&] { transaction.StartTransaction(); }), "TPB Constant (no_savepoint) is unknown");
     EXPECT_FALSE(transaction.InTransaction());
     transaction.Params = {"read_committed", "rec_version", "nowait"};
     transaction.StartTransaction();
@@ -200,7 +191,7 @@ TEST_F(IBDatabaseTest, OneTransactionSpansSeveralConnections) {
     transaction.SetDefaultDatabase(&one);
     transaction.AddDatabase(&two);
     one.Open();
-    EXPECT_EQ(ErrorOf([&] { transaction.StartTransaction(); }), "Cannot perform operation -- DB is not open");
+    EXPECT_EQ(IBErrorOf([&] { transaction.StartTransaction(); }), "Cannot perform operation -- DB is not open");
     two.Open();
     transaction.StartTransaction();
     for (TIBDatabase* database : {&one, &two}) {
@@ -235,7 +226,7 @@ TEST_F(IBDatabaseTest, CreatesReportsOnAndDropsADatabase) {
         reads += std::stoll(line.substr(line.find('=') + 1));
     EXPECT_GT(reads, 0);
 
-    EXPECT_EQ(ErrorOf([&] { database.DropDatabase(); }), "Cannot drop database -- transactions are active");
+    EXPECT_EQ(IBErrorOf([&] { database.DropDatabase(); }), "Cannot drop database -- transactions are active");
     transaction.Commit();
     database.DropDatabase();
     EXPECT_FALSE(database.Connected());

@@ -14,15 +14,7 @@ namespace {
 
 using db::EIBError;
 using testsupport::FirebirdTestDb;
-
-template <typename Action> std::string ErrorOf(Action action) {
-    try {
-        action();
-    } catch (const EIBError& error) {
-        return error.what();
-    }
-    return "no error";
-}
+using testsupport::IBErrorOf;
 
 // A closed connection to a fresh database holding table T (A integer, B
 // varchar(10)), with its default transaction.
@@ -63,7 +55,7 @@ TEST_F(IBQueryTest, OpenConnectsAndStartsTheTransactionAndLeavesItActive) {
     query_.Close();
     EXPECT_FALSE(query_.Active());
     EXPECT_TRUE(transaction_.InTransaction()) << "closing the query leaves the transaction";
-    EXPECT_EQ(ErrorOf([&] { query_.FieldByName("C"); }), "Field 'C' not found");
+    EXPECT_EQ(IBErrorOf([&] { query_.FieldByName("C"); }), "Field 'C' not found");
 }
 
 TEST_F(IBQueryTest, EndingTheTransactionClosesOpenQueriesUnlessRetaining) {
@@ -96,18 +88,18 @@ TEST_F(IBQueryTest, ExecuteRunsInTheOpenTransactionUntilItEnds) {
 TEST_F(IBQueryTest, EmptySqlFailsBeforeAnythingIsSent) {
     database_.DatabaseName = "/nonexistent/folder/x.fdb";
     query_.SetSQL({"", "  "});
-    EXPECT_EQ(ErrorOf([&] { query_.ExecSQL(); }), "Empty query");
-    EXPECT_EQ(ErrorOf([&] { query_.Open(); }), "Empty query");
+    EXPECT_EQ(IBErrorOf([&] { query_.ExecSQL(); }), "Empty query");
+    EXPECT_EQ(IBErrorOf([&] { query_.Open(); }), "Empty query");
     EXPECT_FALSE(database_.Connected());
 }
 
 TEST_F(IBQueryTest, RespectsAllowAutoStartAndRefusesToOpenNonSelects) {
     transaction_.AllowAutoStart = false;
     query_.SetSQL({"select * from T"});
-    EXPECT_EQ(ErrorOf([&] { query_.Open(); }), "Transaction is not active");
+    EXPECT_EQ(IBErrorOf([&] { query_.Open(); }), "Transaction is not active");
     transaction_.AllowAutoStart = true;
     query_.SetSQL({"delete from T"});
-    EXPECT_EQ(ErrorOf([&] { query_.Open(); }), "Cannot open a statement that returns no rows");
+    EXPECT_EQ(IBErrorOf([&] { query_.Open(); }), "Cannot open a statement that returns no rows");
 }
 
 TEST_F(IBQueryTest, FieldsReadAsTextAndInteger) {
@@ -131,7 +123,7 @@ TEST_F(IBQueryTest, FieldsReadAsTextAndInteger) {
     EXPECT_EQ(query_.FieldByName("NUL").AsInteger(), 0);
     EXPECT_TRUE(query_.FieldByName("NUL").IsNull());
     EXPECT_EQ(query_.FieldByName("NUMTXT").AsInteger(), 12);
-    EXPECT_EQ(ErrorOf([&] { query_.FieldByName("C").AsInteger(); }), "'ab   ' is not a valid integer value");
+    EXPECT_EQ(IBErrorOf([&] { query_.FieldByName("C").AsInteger(); }), "'ab   ' is not a valid integer value");
 }
 
 TEST_F(IBQueryTest, StatementsWithAndWithoutParameterChecking) {
@@ -167,19 +159,19 @@ TEST_F(IBQueryTest, StatementsWithAndWithoutParameterChecking) {
 TEST_F(IBQueryTest, StatementsNeedAnOpenConnectionAndAnActiveTransaction) {
     db::TIBSQL statement;
     statement.SetSQL("select * from T");
-    EXPECT_EQ(ErrorOf([&] { statement.ExecQuery(); }), "Database not assigned");
+    EXPECT_EQ(IBErrorOf([&] { statement.ExecQuery(); }), "Database not assigned");
     statement.SetDatabase(&database_);
-    EXPECT_EQ(ErrorOf([&] { statement.ExecQuery(); }), "Cannot perform operation -- DB is not open");
+    EXPECT_EQ(IBErrorOf([&] { statement.ExecQuery(); }), "Cannot perform operation -- DB is not open");
     database_.Open();
-    EXPECT_EQ(ErrorOf([&] { statement.ExecQuery(); }), "Transaction is not active");
+    EXPECT_EQ(IBErrorOf([&] { statement.ExecQuery(); }), "Transaction is not active");
     statement.SetSQL(" ");
-    EXPECT_EQ(ErrorOf([&] { statement.ExecQuery(); }), "Empty query");
+    EXPECT_EQ(IBErrorOf([&] { statement.ExecQuery(); }), "Empty query");
 }
 
 TEST_F(IBQueryTest, SavepointsUndoPartOfATransaction) {
     database_.Open();
     transaction_.StartTransaction();
-    EXPECT_EQ(ErrorOf([&] {
+    EXPECT_EQ(IBErrorOf([&] {
                   db::TIBTransaction idle;
                   db::StartSavepoint(idle, "S0");
               }),

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "db/IBError.h"
 #include "tests/support/TempDir.h"
 
 namespace testsupport {
@@ -41,5 +42,16 @@ private:
     std::filesystem::path file_;
     int dialect_;
 };
+
+// Runs the action and returns the message of the db::EIBError it raises, or
+// "no error".
+template <typename Action> std::string IBErrorOf(Action action) {
+    try {
+        action();
+    } catch (const db::EIBError& error) {
+        return error.what();
+    }
+    return "no error";
+}
 
 } // namespace testsupport
