@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <stdexcept>
 #include <string>
 
@@ -17,6 +18,26 @@ public:
 class EConvertError : public Exception {
 public:
     using Exception::Exception;
+};
+
+// A file could not be opened, read or written; the message is the framework's
+// text for the failure ("File not found", "File access denied", "I/O error 21").
+class EInOutError : public Exception {
+public:
+    using Exception::Exception;
+    // The error for a failed file operation, from the system's errno value.
+    static EInOutError FromErrno(int error) {
+        switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+            return EInOutError("File not found");
+        case EACCES:
+        case EPERM:
+            return EInOutError("File access denied");
+        default:
+            return EInOutError("I/O error " + std::to_string(error));
+        }
+    }
 };
 
 } // namespace runtime

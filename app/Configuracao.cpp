@@ -1,0 +1,123 @@
+#include "app/Configuracao.h"
+
+#include "db/AliasConfig.h"
+#include "platform/SystemError.h"
+#include "runtime/Exception.h"
+#include "runtime/StrUtils.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+
+namespace app {
+
+namespace {
+
+constexpr size_t InicioAlias = 14; // character 15, counted from 0
+constexpr size_t TamanhoAlias = 30;
+constexpr size_t TamanhoMaximoParametro = 100;
+
+// Whether a file named with Windows separators exists.
+bool ArquivoExiste(std::string caminho) {
+    std::replace(caminho.begin(), caminho.end(), '\\', '/');
+    std::error_code erro;
+    return std::filesystem::is_regular_file(caminho, erro);
+}
+
+std::string ParaTexto(const TValorRegistro& valor) {
+    if (const auto* texto = std::get_if<std::string>(&valor))
+        return *texto;
+    if (const auto* numero = std::get_if<std::int32_t>(&valor))
+        return std::to_string(*numero);
+    throw runtime::Exception("Could not convert variant of type (Array Byte) into type (String)");
+}
+
+} // namespace
+
+std::string DecodificaTexto(const std::string& texto) {
+    if (texto.empty())
+        return {};
+    int chave = (texto[0] >= '0' && texto[0] <= '9') ? texto[0] - '0' : 0;
+    std::string resultado = texto.substr(1);
+    for (char& c : resultado)
+        c = static_cast<char>((static_cast<unsigned char>(c) - 3 * chave) & 0xFF);
+    return resultado;
+}
+
+std::string CodificaTexto(int chave, const std::string& texto) {
+    std::string resultado(1, static_cast<char>('0' + chave));
+    for (char c : texto)
+        resultado += static_cast<char>((static_cast<unsigned char>(c) + 3 * chave) & 0xFF);
+    return resultado;
+}
+
+std::string LerNomeAlias(const std::string& arquivo) {
+    std::ifstream entrada(arquivo, std::ios::binary);
+    if (!entrada)
+        throw runtime::EInOutError::FromErrno(errno);
+    std::string linha;
+    std::getline(entrada, linha);
+    if (entrada.bad())
+        throw runtime::EInOutError::FromErrno(errno);
+    linha = linha.substr(0, linha.find('\r'));
+    if (linha.size() <= InicioAlias)
+        return {};
+    return runtime::Trim(linha.substr(InicioAlias, TamanhoAlias));
+}
+
+std::string LerParametroAlias(const std::string& alias, const std::string& nome) {
+    std::string resultado;
+    if (alias.empty() || nome.empty())
+        return resultado;
+    try {
+        const std::string prefixo = nome + "=";
+        for (const std::string& linha : db::GetAliasParams(alias))
+            if (linha.starts_with(prefixo))
+                resultado = linha.substr(prefixo.size(), TamanhoMaximoParametro);
+    } catch (const std::exception&) {
+        // An alias the engine cannot give counts as not found: the caller reports it.
+    }
+    return resultado;
+}
+
+TValorRegistro LerValorRegistro(platform::RootKey raiz, const std::string& chave, const std::string& nome) {
+    const platform::RegistryKey key = platform::RegistryKey::OpenRead(raiz, chave);
+    const std::optional<platform::RegistryValue> valor = key.QueryValue(nome);
+    if (!valor)
+        throw platform::EOSError(platform::ERROR_CANTREAD);
+    const std::string& dados = valor->data;
+    switch (valor->type) {
+    case platform::REG_SZ:
+    case platform::REG_EXPAND_SZ:
+        return dados.substr(0, dados.find('\0'));
+    case platform::REG_DWORD:
+        if (dados.size() == sizeof(std::int32_t)) {
+            std::uint32_t numero = 0;
+            for (int i = 3; i >= 0; --i)
+                numero = (numero << 8) | static_cast<unsigned char>(dados[i]);
+            return static_cast<std::int32_t>(numero);
+        }
+        break;
+    case platform::REG_BINARY:
+        return std::vector<std::uint8_t>(dados.begin(), dados.end());
+    }
+    throw platform::EOSError(platform::ERROR_CANTREAD);
+}
+
+std::string PastaWinRAR() {
+    const std::string base = ParaTexto(LerValorRegistro(
+        platform::RootKey::LocalMachine, "\\Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir"));
+    const std::string winrar = "\\winrar\\winrar.exe";
+    if (ArquivoExiste(base + winrar))
+        return base;
+    const size_t marca = runtime::UpperCase(base).find("(X86)");
+    if (marca != std::string::npos) {
+        const std::string alternativa = runtime::Trim(base.substr(0, marca));
+        if (ArquivoExiste(alternativa + winrar))
+            return alternativa;
+    }
+    return base;
+}
+
+} // namespace app

@@ -1,0 +1,54 @@
+#include "tests/db/EngineBackends.h"
+
+#include "db/AliasConfig.h"
+#include "tests/support/TempDir.h"
+
+#include <sqlite3.h>
+
+#include <stdexcept>
+
+namespace {
+
+class SQLiteBackend : public Backend {
+public:
+    SQLiteBackend() : alias_(db::AliasFileVariable, (dir_ / "aliases.ini").string()) {
+        dir_.write("aliases.ini", "[Check]\nTYPE=SQLITE\nDATABASE NAME=check.db\n");
+        if (sqlite3_open((dir_ / "check.db").c_str(), &db_) != SQLITE_OK)
+            throw std::runtime_error("cannot create the SQLite test database");
+    }
+    ~SQLiteBackend() override { sqlite3_close(db_); }
+
+    void Execute(const std::string& sql) override {
+        char* message = nullptr;
+        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+            std::string text = message ? message : "unknown error";
+            sqlite3_free(message);
+            throw std::runtime_error(text + " in: " + sql);
+        }
+    }
+
+    db::Account Account() const override { return {"ignored", "ignored"}; }
+
+private:
+    testsupport::TempDir dir_;
+    testsupport::EnvGuard alias_;
+    sqlite3* db_ = nullptr;
+};
+
+} // namespace
+
+std::unique_ptr<Backend> MakeBackend(BackendKind kind) {
+    switch (kind) {
+    case BackendKind::SQLite:
+        break;
+    }
+    return std::make_unique<SQLiteBackend>();
+}
+
+std::string BackendName(const testing::TestParamInfo<BackendKind>& info) {
+    switch (info.param) {
+    case BackendKind::SQLite:
+        break;
+    }
+    return "SQLite";
+}
