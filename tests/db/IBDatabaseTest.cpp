@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -254,6 +255,21 @@ TEST_F(IBDatabaseTest, ComponentsOutliveEachOtherSafely) {
     EXPECT_TRUE(transaction->Databases().empty());
     transaction.reset();
     EXPECT_EQ(statement.Transaction(), nullptr);
+}
+
+TEST_F(IBDatabaseTest, DemoHelperCreatesADialectOneDatabaseOnce) {
+    testsupport::TempDir dir;
+    const std::string file = (dir / "loja" / "dados.fdb").string();
+    const std::string command =
+        std::string(UPDATER_SOURCE_DIR) + "/tools/create-local-db '" + file + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    TIBDatabase database;
+    database.DatabaseName = file;
+    database.Params = FirebirdTestDb::ConnectParams();
+    database.Open();
+    EXPECT_EQ(database.DBSQLDialect(), 1);
+    database.Close();
+    EXPECT_NE(std::system(command.c_str()), 0) << "an existing file is left alone";
 }
 
 } // namespace
