@@ -1,6 +1,7 @@
 #include "tests/db/EngineBackends.h"
 
 #include "db/AliasConfig.h"
+#include "tests/support/MariaDbServer.h"
 #include "tests/support/TempDir.h"
 
 #include <sqlite3.h>
@@ -35,20 +36,35 @@ private:
     sqlite3* db_ = nullptr;
 };
 
+// A fresh database on the process's MariaDB server.
+class MySQLBackend : public Backend {
+public:
+    MySQLBackend()
+        : server_(testsupport::MariaDbServer::Shared()), database_(server_.CreateDatabase()),
+          alias_(db::AliasFileVariable, (dir_ / "aliases.ini").string()) {
+        dir_.write("aliases.ini", "[Check]\nTYPE=MYSQL\nHOST=" + server_.Host() + "\nPORT=" +
+                                      std::to_string(server_.Port()) + "\nDATABASE NAME=" + database_ + "\n");
+    }
+    ~MySQLBackend() override { server_.Execute("DROP DATABASE " + database_); }
+
+    void Execute(const std::string& sql) override { server_.Execute(sql, database_); }
+    db::Account Account() const override { return {server_.User(), server_.Password()}; }
+
+private:
+    testsupport::MariaDbServer& server_;
+    std::string database_;
+    testsupport::TempDir dir_;
+    testsupport::EnvGuard alias_;
+};
+
 } // namespace
 
 std::unique_ptr<Backend> MakeBackend(BackendKind kind) {
-    switch (kind) {
-    case BackendKind::SQLite:
-        break;
-    }
+    if (kind == BackendKind::MySQL)
+        return std::make_unique<MySQLBackend>();
     return std::make_unique<SQLiteBackend>();
 }
 
 std::string BackendName(const testing::TestParamInfo<BackendKind>& info) {
-    switch (info.param) {
-    case BackendKind::SQLite:
-        break;
-    }
-    return "SQLite";
+    return info.param == BackendKind::MySQL ? "MySQL" : "SQLite";
 }

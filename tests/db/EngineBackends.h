@@ -10,7 +10,7 @@
 // A database that the engine reaches as alias "Check": the backend writes the
 // alias file, points the alias variable at it, and runs set-up statements
 // with its own client.
-enum class BackendKind { SQLite };
+enum class BackendKind { SQLite, MySQL };
 
 class Backend {
 public:

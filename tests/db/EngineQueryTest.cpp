@@ -142,4 +142,4 @@ TEST_P(EngineQuery, ClosingTheDatabaseClosesItsQueriesAndAQueryReopensIt) {
     EXPECT_FALSE(Query3.Eof());
 }
 
-INSTANTIATE_TEST_SUITE_P(SQLite, EngineQuery, ::testing::Values(BackendKind::SQLite), BackendName);
+INSTANTIATE_TEST_SUITE_P(Drivers, EngineQuery, ::testing::Values(BackendKind::SQLite, BackendKind::MySQL), BackendName);
