@@ -1,0 +1,129 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/IBDatabase.h"
+#include "db/IBError.h"
+#include "db/IBSQL.h"
+#include "scripts/IBSQLParser.h"
+#include "scripts/IBScriptStats.h"
+
+namespace scripts {
+
+// Runs a multi-statement SQL script against a Firebird database, statement by
+// statement: data definition on a transaction of its own committed per
+// statement (AutoDDL), data statements in Transaction, and the script's own
+// SET, SET TERM, COMMIT, ROLLBACK, RECONNECT, CONNECT, CREATE/DROP DATABASE,
+// savepoint and batch statements.
+//
+// Settings that statements change (terminator, AutoDDL, Statistics, dialect,
+// the savepoint parameter) persist from one run to the next, and so does the
+// unread rest of the line on which a stopped run ended.
+class TIBScript {
+public:
+    using TIBSQLParseStmt = std::function<void(TIBScript& sender, TIBParseKind kind, const std::string& sqlText)>;
+    using TIBSQLParseError =
+        std::function<void(TIBScript& sender, const std::string& error, const std::string& sqlText, int lineIndex)>;
+    using TIBSQLExecuteError = std::function<void(TIBScript& sender, const std::string& error,
+                                                  const std::string& sqlText, int lineIndex, bool& ignore)>;
+    using TIBScriptParamCheck = std::function<void(TIBScript& sender, bool& pause)>;
+
+    TIBScript();
+    ~TIBScript();
+    TIBScript(const TIBScript&) = delete;
+    TIBScript& operator=(const TIBScript&) = delete;
+
+    bool AutoDDL = true;
+    // Called after each statement was carried out, with its kind and text.
+    TIBSQLParseStmt OnParse;
+    // Called for a statement that cannot be read; the run then stops quietly.
+    TIBSQLParseError OnParseError;
+    // Called for a database error of a statement; setting ignore goes on with
+    // the next statement. Unassigned, the error leaves RunScript.
+    TIBSQLExecuteError OnExecuteError;
+    // Called for a data statement with parameter markers; setting pause stops
+    // the run before the statement is executed.
+    TIBScriptParamCheck OnParamCheck;
+
+    // Runs the script until all of it is read or the run stops. Parse errors
+    // stop quietly; db::EIBError of a statement stops and passes on unless
+    // OnExecuteError ignores it; any other exception passes at once.
+    void RunScript();
+
+    // The parser's lines: reading gives them, SetScript copies lines into them
+    // (nothing else is reset).
+    std::vector<std::string>& Script() { return parser_.Script(); }
+    void SetScript(const std::vector<std::string>& lines) { parser_.SetScript(lines); }
+
+    const std::string& Terminator() const { return terminator_; }
+    void SetTerminator(const std::string& value);
+
+    db::TIBDatabase* Database() const { return database_; }
+    void SetDatabase(db::TIBDatabase* database);
+    db::TIBTransaction* Transaction() const { return transaction_; }
+    void SetTransaction(db::TIBTransaction* transaction);
+
+    bool Statistics() const { return statistics_; }
+    // Changed during a run, starts or stops the counting at once.
+    void SetStatistics(bool value);
+    const TIBScriptStats& Stats() const { return stats_; }
+
+    // The dialect used by CONNECT, CREATE DATABASE and SET SQL DIALECT.
+    int SQLDialect() const { return sqlDialect_; }
+    TIBParseKind LastKind() const { return lastKind_; }
+    bool Executing() const { return executing_; }
+    TIBSQLParser& Parser() { return parser_; }
+
+private:
+    class ComponentWatch;
+
+    void Execute(TIBParseKind kind, const std::string& text);
+    void ExecuteStatement(TIBParseKind kind, const std::string& text);
+    void ExecuteInBatch(TIBParseKind kind, const std::string& text);
+    void ExecuteBatch();
+    void ExecuteDDL(const std::string& text);
+    void ExecuteDML(const std::string& text);
+    void ExecuteSet();
+    void SetDialect(int dialect);
+    void Connect();
+    void CreateDatabase();
+    void NewConnection();
+    void EndTransactions(void (db::TIBTransaction::*end)());
+    // Pauses after a database error; false when the error is to pass on.
+    bool ResumeAfter(const db::EIBError& error, const std::string& text);
+    void ParseError(const std::string& error, const std::string& text, int lineIndex);
+    db::TIBDatabase& AssignedDatabase() const;
+    db::TIBTransaction& AssignedTransaction() const;
+    db::TIBTransaction& SavepointTransaction();
+    const std::string& SavepointName(std::size_t index) const;
+    void StartStatistics();
+    void StopStatistics();
+
+    TIBSQLParser parser_;
+    db::TIBTransaction ddlTransaction_;
+    db::TIBSQL ddlQuery_;
+    TIBScriptStats stats_;
+    std::unique_ptr<db::TIBSQL> dmlQuery_;
+    std::unique_ptr<ComponentWatch> watch_;
+
+    db::TIBDatabase* database_ = nullptr;
+    db::TIBTransaction* transaction_ = nullptr;
+    std::unique_ptr<db::TIBDatabase> ownDatabase_;
+    std::unique_ptr<db::TIBTransaction> ownTransaction_;
+
+    std::string terminator_ = ";";
+    bool statistics_ = true;
+    bool statsStarted_ = false;
+    int sqlDialect_ = 3;
+    std::string charSetName_;
+    bool continue_ = true;
+    bool executing_ = false;
+    TIBParseKind lastKind_ = stmtUNK;
+    bool batchMode_ = false;
+    std::vector<std::string> batch_;
+};
+
+} // namespace scripts
