@@ -1,0 +1,118 @@
+#pragma once
+
+#include "runtime/Exception.h"
+
+#include <string>
+
+// The FTP client's exception family. Each class carries the message the
+// operator sees; the fixed texts are part of the client's behaviour.
+namespace ftp {
+
+class EIdException : public runtime::Exception {
+public:
+    using runtime::Exception::Exception;
+};
+
+class EIdSilentException : public EIdException {
+public:
+    using EIdException::EIdException;
+};
+
+class EIdConnClosedGracefully : public EIdSilentException {
+public:
+    EIdConnClosedGracefully() : EIdSilentException("Connection Closed Gracefully.") {}
+};
+
+// A reply code outside the allowed set; the message is the reply's text.
+class EIdProtocolReplyError : public EIdException {
+public:
+    EIdProtocolReplyError(int replyErrorCode, const std::string& message)
+        : EIdException(message), replyErrorCode_(replyErrorCode) {}
+    int ReplyErrorCode() const { return replyErrorCode_; }
+
+private:
+    int replyErrorCode_;
+};
+
+// A failed socket call, with its Winsock error number.
+class EIdSocketError : public EIdException {
+public:
+    explicit EIdSocketError(int lastError);
+    int LastError() const { return lastError_; }
+
+private:
+    int lastError_;
+};
+
+class EIdAlreadyConnected : public EIdException {
+public:
+    EIdAlreadyConnected() : EIdException("Already connected.") {}
+};
+
+class EIdClosedSocket : public EIdException {
+public:
+    EIdClosedSocket() : EIdException("Disconnected.") {}
+};
+
+class EIdReadTimeout : public EIdException {
+public:
+    EIdReadTimeout() : EIdException("Read Timeout") {}
+};
+
+class EIdReadLnMaxLineLengthExceeded : public EIdException {
+public:
+    EIdReadLnMaxLineLengthExceeded() : EIdException("Max line length exceeded.") {}
+};
+
+class EIdConnectTimeout : public EIdException {
+public:
+    EIdConnectTimeout() : EIdException("Connect timed out.") {}
+};
+
+class EIdConnectException : public EIdException {
+public:
+    using EIdException::EIdException;
+};
+
+// The server did not open the data connection of an active-mode transfer in time.
+class EIdAcceptTimeout : public EIdException {
+public:
+    EIdAcceptTimeout() : EIdException("Accept timed out.") {}
+};
+
+class EIdInvalidSocket : public EIdException {
+public:
+    EIdInvalidSocket() : EIdException("Cannot allocate socket.") {}
+};
+
+class EIdSocketHandleError : public EIdException {
+public:
+    using EIdException::EIdException;
+};
+
+class EIdCouldNotBindSocket : public EIdSocketHandleError {
+public:
+    EIdCouldNotBindSocket() : EIdSocketHandleError("Could not bind socket. Address and port are already in use.") {}
+};
+
+class EIdTCPConnectionError : public EIdException {
+public:
+    using EIdException::EIdException;
+};
+
+class EIdNotConnected : public EIdTCPConnectionError {
+public:
+    EIdNotConnected() : EIdTCPConnectionError("Not Connected") {}
+};
+
+class EIdFTPFileAlreadyExists : public EIdException {
+public:
+    EIdFTPFileAlreadyExists() : EIdException("Destination file already exists.") {}
+};
+
+class EIdInvalidFTPListingFormat : public EIdException {
+public:
+    EIdInvalidFTPListingFormat() : EIdException("Unknown FTP listing format") {}
+};
+
+} // namespace ftp

@@ -1,0 +1,250 @@
+#include "ftp/IdFTP.h"
+
+#include "ftp/IdException.h"
+#include "ftp/IdSimpleServer.h"
+#include "ftp/IdText.h"
+
+namespace ftp {
+
+namespace {
+
+std::vector<std::string> splitAt(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos)
+            return parts;
+        start = end + 1;
+    }
+}
+
+int toInteger(const std::string& text) {
+    const auto value = ToInt32(text);
+    if (!value)
+        throw runtime::Exception("'" + text + "' is not a valid integer value");
+    return *value;
+}
+
+} // namespace
+
+std::string PortCommand(const std::string& ip, std::uint16_t port) {
+    std::string text = "PORT ";
+    for (const std::string& part : splitAt(ip, '.'))
+        text += part + ",";
+    return text + std::to_string(port / 256) + "," + std::to_string(port % 256);
+}
+
+std::pair<std::string, int> ParsePassiveReply(const std::string& line) {
+    std::string text = Trim(line);
+    const std::size_t open = text.find('(');
+    const std::size_t close = text.find(')');
+    if (open != std::string::npos && close != std::string::npos)
+        text = close > open ? text.substr(open + 1, close - open - 1) : std::string();
+    else if (const std::size_t blank = text.rfind(' '); blank != std::string::npos)
+        text = text.substr(blank + 1);
+    std::vector<std::string> parts = splitAt(text, ',');
+    parts.resize(std::max<std::size_t>(parts.size(), 6));
+    const std::string address = parts[0] + "." + parts[1] + "." + parts[2] + "." + parts[3];
+    return {address, toInteger(parts[4]) * 256 + toInteger(parts[5])};
+}
+
+TIdFTP::TIdFTP() {
+    Port = 21;
+}
+
+TIdFTP::~TIdFTP() = default;
+
+void TIdFTP::OpenSession(bool autoLogin, int timeoutMs) {
+    try {
+        Connect(timeoutMs);
+        CheckReplyCode(ReadReply(), {220});
+        GreetingReply = LastReply;
+        if (!autoLogin)
+            return;
+        LogIn();
+        if (OnAfterClientLogin)
+            OnAfterClientLogin(this);
+        sendTransferTypeCommand();
+        if (SendCommand("SYST", {200, 215, 500}) == 500)
+            SystemDescription = "Unknown";
+        else
+            SystemDescription = LastReply.Text.empty() ? std::string() : LastReply.Text.front();
+        ReportStatus(ftpReady, "Connection established");
+    } catch (...) {
+        CloseSession();
+        throw;
+    }
+}
+
+void TIdFTP::LogIn() {
+    if (SendCommand("USER " + Username, {230, 331}) == 331)
+        SendCommand("PASS " + Password, {230});
+    LoginReply = LastReply;
+}
+
+void TIdFTP::sendTransferTypeCommand() {
+    SendCommand(transferType_ == ftASCII ? "TYPE A" : "TYPE I", {200});
+}
+
+void TIdFTP::TransferType(TIdFTPTransferType value) {
+    if (value == transferType_)
+        return;
+    transferType_ = value;
+    if (!dataConnection_ && Connected())
+        sendTransferTypeCommand();
+}
+
+void TIdFTP::ChangeDirectory(const std::string& directory) {
+    SendCommand("CWD " + directory, {200, 250});
+}
+
+std::int32_t TIdFTP::RemoteFileSize(const std::string& fileName) {
+    if (SendCommand("SIZE " + fileName, {}) != 213)
+        return -1;
+    std::string text = Trim(LastReply.FormattedText());
+    if (const std::size_t blank = text.find(' '); blank != std::string::npos)
+        text.erase(0, blank + 1);
+    return ToInt32(text).value_or(-1);
+}
+
+void TIdFTP::ListDirectory(std::vector<std::string>* destination, const std::string& specifier, bool detailed) {
+    TMemoryStream text;
+    transferData(Trim((detailed ? "LIST " : "NLST ") + specifier), text, false);
+    listItems_.reset();
+    ListLines = SplitLines(text.DataString());
+    if (destination != nullptr)
+        *destination = ListLines;
+}
+
+TIdFTPListItems& TIdFTP::ListingItems() {
+    if (!listItems_) {
+        listItems_ = std::make_unique<TIdFTPListItems>();
+        if (!ListLines.empty()) {
+            listItems_->DetectedFormat = DetectListFormat(ListLines.front(), true);
+            listItems_->LoadListing(ListLines);
+        }
+    }
+    return *listItems_;
+}
+
+void TIdFTP::Download(const std::string& remoteName, const std::filesystem::path& localPath, bool canOverwrite,
+                      bool resume) {
+    if (std::filesystem::exists(localPath)) {
+        const bool effectiveResume = resume && ProbeResume();
+        if (!canOverwrite && effectiveResume) {
+            TFileStream existing(localPath, TFileStream::Append);
+            DownloadToStream(remoteName, existing, true);
+            existing.Close();
+            checkNotAborted();
+            return;
+        }
+        if (!canOverwrite || effectiveResume)
+            throw EIdFTPFileAlreadyExists();
+    }
+    TReplacementFileStream replacement(localPath);
+    DownloadToStream(remoteName, replacement, resume);
+    checkNotAborted();
+    replacement.Commit();
+}
+
+void TIdFTP::checkNotAborted() const {
+    if (abortedReply_)
+        throw EIdProtocolReplyError(abortedReply_->NumericCode, abortedReply_->FormattedText());
+}
+
+void TIdFTP::DownloadToStream(const std::string& remoteName, TStream& stream, bool resume) {
+    const bool effectiveResume = resume && ProbeResume();
+    transferData("RETR " + remoteName, stream, effectiveResume);
+}
+
+bool TIdFTP::ProbeResume() {
+    if (!resumeTested_) {
+        resumeSupported_ = SendCommand("REST 1", {}) == 350;
+        SendCommand("REST 0", {});
+        resumeTested_ = true;
+    }
+    return resumeSupported_;
+}
+
+void TIdFTP::AbortTransfer() {
+    if (Connected())
+        WriteLine("ABOR");
+    if (dataConnection_)
+        dataConnection_->CloseSession();
+}
+
+void TIdFTP::copyDataHandlers(TIdTCPConnection& connection) const {
+    connection.SendBufferSize = SendBufferSize;
+    connection.RecvBufferSize = RecvBufferSize;
+    connection.OnWork = OnWork;
+    connection.OnWorkBegin = OnWorkBegin;
+    connection.OnWorkEnd = OnWorkEnd;
+}
+
+void TIdFTP::sendRestart(const TStream& stream) {
+    SendCommand("REST " + std::to_string(stream.Position()), {350});
+}
+
+void TIdFTP::transferData(const std::string& command, TStream& stream, bool resume) {
+    abortedReply_.reset();
+    ReportStatus(ftpTransfer, "Starting FTP transfer");
+    try {
+        if (Passive)
+            receivePassive(command, stream, resume);
+        else
+            receiveActive(command, stream, resume);
+    } catch (...) {
+        dataConnection_.reset();
+        ReportStatus(ftpReady, "Transfer complete");
+        throw;
+    }
+    dataConnection_.reset();
+    ReportStatus(ftpReady, "Transfer complete");
+    const int code = CheckReplyCode(ReadReply(), {225, 226, 250, 426, 450});
+    if (code == 426 || code == 450) {
+        abortedReply_ = LastReply;
+        CheckReplyCode(ReadReply(), {226, 225});
+        ReportStatus(ftpAborted, "Transfer aborted");
+    }
+}
+
+void TIdFTP::receiveActive(const std::string& command, TStream& stream, bool resume) {
+    auto owned = std::make_unique<TIdSimpleServer>();
+    TIdSimpleServer& server = *owned;
+    dataConnection_ = std::move(owned);
+    copyDataHandlers(server);
+    server.BoundIP = IOHandler() ? IOHandler()->Binding().IP : std::string();
+    server.AcceptTimeout = AcceptTimeout;
+    server.BeginListen();
+    SendCommand(PortCommand(server.BoundIP, server.ListeningPort()), {200});
+    if (resume)
+        sendRestart(stream);
+    SendCommand(command, {125, 150, 154});
+    server.Listen();
+    server.ReadUntilClosed(stream);
+}
+
+void TIdFTP::receivePassive(const std::string& command, TStream& stream, bool resume) {
+    const auto [address, port] = requestPassiveEndpoint();
+    auto owned = std::make_unique<TIdTCPClient>();
+    TIdTCPClient& client = *owned;
+    dataConnection_ = std::move(owned);
+    copyDataHandlers(client);
+    client.Host = address;
+    client.Port = port;
+    client.Connect();
+    if (resume)
+        sendRestart(stream);
+    WriteLine(command);
+    CheckReplyCode(ReadReply(), {125, 150, 154});
+    client.ReadUntilClosed(stream);
+}
+
+std::pair<std::string, int> TIdFTP::requestPassiveEndpoint() {
+    SendCommand("PASV", {227});
+    return ParsePassiveReply(LastReply.Text.empty() ? std::string() : LastReply.Text.front());
+}
+
+} // namespace ftp

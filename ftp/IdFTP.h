@@ -1,0 +1,103 @@
+#pragma once
+
+#include "ftp/IdFTPList.h"
+#include "ftp/IdRFCReply.h"
+#include "ftp/IdStreams.h"
+#include "ftp/IdTCPClient.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ftp {
+
+enum TIdFTPTransferType { ftASCII, ftBinary };
+
+// The FTP client: control connection commands, data transfers in active or
+// passive mode and the parsed listing of the last LIST. Every operation blocks
+// the caller and raises the EId exceptions on failure.
+class TIdFTP : public TIdTCPClient {
+public:
+    TIdFTP();
+    ~TIdFTP() override;
+
+    std::string Username;
+    std::string Password;
+    bool Passive = false;
+    // Bound on the wait for the server's data connection in active mode (ms).
+    int AcceptTimeout = 60000;
+    TNotifyEvent OnAfterClientLogin;
+
+    TIdRFCReply GreetingReply;
+    TIdRFCReply LoginReply;
+    std::string SystemDescription;
+    // The text lines of the last LIST or NLST output.
+    std::vector<std::string> ListLines;
+
+    // Connects, reads the 220 greeting and (autoLogin) logs in, sends the
+    // transfer type and SYST. On any failure the session is closed and the
+    // failure propagates.
+    void OpenSession(bool autoLogin = true, int timeoutMs = -1);
+    bool IsOpen() { return Connected(); }
+    void LogIn();
+
+    TIdFTPTransferType TransferType() const { return transferType_; }
+    // Sends TYPE only when the value changes while connected and idle.
+    void TransferType(TIdFTPTransferType value);
+
+    void ChangeDirectory(const std::string& directory);
+    // The size the server reports, -1 when it gives none.
+    std::int32_t RemoteFileSize(const std::string& fileName);
+
+    // LIST (detailed) or NLST into ListLines and, when given, destination.
+    void ListDirectory(std::vector<std::string>* destination, const std::string& specifier = {}, bool detailed = true);
+    // The entries of the last listing, parsed on the first call after it.
+    TIdFTPListItems& ListingItems();
+
+    // RETR into localPath. A fresh download goes to a file beside the
+    // destination that replaces it only once complete; a resumed one appends.
+    // Throws EIdFTPFileAlreadyExists when the file exists and neither
+    // overwriting nor a usable resume applies, and EIdProtocolReplyError with
+    // the server's text when the server reports the transfer aborted (426, 450):
+    // the bytes received are then incomplete.
+    void Download(const std::string& remoteName, const std::filesystem::path& localPath, bool canOverwrite,
+                  bool resume);
+    // RETR into stream at its current position.
+    void DownloadToStream(const std::string& remoteName, TStream& stream, bool resume);
+    // Whether the server accepts REST (asked once per component).
+    bool ProbeResume();
+    // Sends ABOR when connected and closes the data connection.
+    void AbortTransfer();
+
+    // The data connection of the running transfer, if any.
+    TIdTCPConnection* DataConnection() { return dataConnection_.get(); }
+
+private:
+    void sendTransferTypeCommand();
+    void transferData(const std::string& command, TStream& stream, bool resume);
+    void receiveActive(const std::string& command, TStream& stream, bool resume);
+    void receivePassive(const std::string& command, TStream& stream, bool resume);
+    void sendRestart(const TStream& stream);
+    std::pair<std::string, int> requestPassiveEndpoint();
+    void copyDataHandlers(TIdTCPConnection& connection) const;
+    void checkNotAborted() const;
+
+    TIdFTPTransferType transferType_ = ftBinary;
+    std::unique_ptr<TIdTCPConnection> dataConnection_;
+    std::unique_ptr<TIdFTPListItems> listItems_;
+    std::optional<TIdRFCReply> abortedReply_; // of the last transfer, when the server aborted it
+    bool resumeTested_ = false;
+    bool resumeSupported_ = false;
+};
+
+// The PORT command announcing ip and port.
+std::string PortCommand(const std::string& ip, std::uint16_t port);
+// The address and port of a PASV reply line; throws runtime::Exception
+// "'x' is not a valid integer value" for a part that is not a number.
+std::pair<std::string, int> ParsePassiveReply(const std::string& line);
+
+} // namespace ftp

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "runtime/DateTime.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Turns the lines of a detailed directory listing into entries.
+namespace ftp {
+
+enum TIdFTPListFormat { flfNone, flfDos, flfUnix, flfVax, flfNoDetails, flfUnknown, flfCustom };
+
+enum TIdDirItemType { fekDirectory, fekFile, fekSymbolicLink };
+
+struct TIdFTPListItem {
+    std::string RawLine;
+    std::string EntryName;
+    std::int64_t EntrySize = 0;
+    runtime::TDateTime ModifiedAt = 0; // as the server shows it, no time-zone conversion
+    TIdDirItemType EntryKind = fekFile;
+    std::string OwnerRights = "???";
+    std::string GroupRights = "???";
+    std::string OtherRights = "???";
+    std::int32_t LinkCount = 0;
+    std::string OwnerAccount = "????????";
+    std::string GroupAccount = "????????";
+    std::string LinkTarget;
+};
+
+class TIdFTPListItems {
+public:
+    TIdFTPListFormat DetectedFormat = flfUnix;
+
+    std::size_t Count() const { return items_.size(); }
+    const TIdFTPListItem& operator[](std::size_t index) const { return items_.at(index); }
+
+    // Rebuilds the entries from lines in DetectedFormat. A "total" first line
+    // and blank lines make no entry; a line that fails to parse drops every
+    // entry collected so far and parsing goes on.
+    void LoadListing(const std::vector<std::string>& lines);
+
+private:
+    std::vector<TIdFTPListItem> items_;
+};
+
+// The format of a listing judged by its first line (flfNoDetails unless byFirstItem).
+TIdFTPListFormat DetectListFormat(const std::string& line, bool byFirstItem);
+
+// Fill the entry's fields from its RawLine. Both throw EIdInvalidFTPListingFormat
+// (or another runtime::Exception) when the line does not parse, except that a
+// DOS date that does not read gives ModifiedAt 0. Dates without a year are
+// placed by runtime::Now().
+void ParseEntry(TIdFTPListFormat format, TIdFTPListItem& item);
+void ParseUnixEntry(TIdFTPListItem& item);
+void ParseDosEntry(TIdFTPListItem& item);
+
+} // namespace ftp

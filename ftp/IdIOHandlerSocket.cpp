@@ -1,0 +1,40 @@
+#include "ftp/IdIOHandlerSocket.h"
+
+#include "ftp/IdText.h"
+
+namespace ftp {
+
+namespace {
+
+std::string resolve(const std::string& host) {
+    if (UpperCase(host) == "LOCALHOST")
+        return "127.0.0.1";
+    std::string ip;
+    CheckForSocketError(platform::ResolveHost(host, ip));
+    return ip;
+}
+
+} // namespace
+
+void TIdIOHandlerSocket::ConnectClient(const std::string& host, std::uint16_t port, const std::string& boundIP,
+                                       std::uint16_t boundPort, int timeoutMs) {
+    TIdSocketHandle& binding = *binding_;
+    binding.AllocateSocket();
+    binding.Bind(boundIP, boundPort);
+    std::string ip = host;
+    if (!platform::IsIPv4Literal(host)) {
+        ReportStatus(hsResolving, host);
+        ip = resolve(host);
+    }
+    binding.PeerIP = ip;
+    binding.PeerPort = port;
+    ReportStatus(hsConnecting, ip);
+    if (timeoutMs > 0)
+        binding.ConnectWithin(ip, port, timeoutMs);
+    else
+        binding.Connect(ip, port);
+    binding.UpdateBindingLocal();
+    binding.UpdateBindingPeer();
+}
+
+} // namespace ftp

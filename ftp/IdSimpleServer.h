@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ftp/IdSocketHandle.h"
+#include "ftp/IdTCPConnection.h"
+
+#include <cstdint>
+#include <string>
+
+namespace ftp {
+
+// A connection that listens on one socket and accepts a single peer: the data
+// connection of an active-mode transfer.
+class TIdSimpleServer : public TIdTCPConnection {
+public:
+    std::string BoundIP;
+    std::uint16_t BoundPort = 0; // 0: the system chooses
+    int AcceptTimeout = 60000;   // ms to wait for the peer
+
+    // Binds the listening socket and starts listening; ListeningPort tells the port.
+    void BeginListen();
+    std::uint16_t ListeningPort() const { return listening_.Port; }
+    // Waits for the peer and accepts it, then stops listening. Throws
+    // EIdAcceptTimeout when no peer came within AcceptTimeout.
+    void Listen();
+
+private:
+    TIdSocketHandle listening_;
+};
+
+} // namespace ftp

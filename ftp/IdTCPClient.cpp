@@ -1,0 +1,23 @@
+#include "ftp/IdTCPClient.h"
+
+#include "ftp/IdException.h"
+
+namespace ftp {
+
+void TIdTCPClient::Connect(int timeoutMs) {
+    if (IOHandler() != nullptr && IOHandler()->Connected())
+        throw EIdAlreadyConnected();
+    TIdIOHandlerSocket& handler = OpenIOHandler(std::make_unique<TIdIOHandlerSocket>());
+    handler.OnStatus = OnStatus;
+    try {
+        handler.ConnectClient(Host, static_cast<std::uint16_t>(Port), BoundIP, BoundPort, timeoutMs);
+    } catch (...) {
+        CloseSocket();
+        throw;
+    }
+    ReportStatus(hsConnected, Host);
+    if (OnConnected)
+        OnConnected(this);
+}
+
+} // namespace ftp

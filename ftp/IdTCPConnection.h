@@ -1,0 +1,96 @@
+#pragma once
+
+#include "ftp/IdComponent.h"
+#include "ftp/IdIOHandlerSocket.h"
+#include "ftp/IdRFCReply.h"
+#include "ftp/IdStreams.h"
+
+#include <cstddef>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ftp {
+
+enum TIdMaxLineAction { maException, maSplit };
+
+// Received bytes not yet consumed. Bytes are appended at the tail and taken
+// from the head; the storage is reused, so it stays as small as the largest
+// amount ever held.
+class TIdBuffer {
+public:
+    std::size_t Size() const { return end_ - start_; }
+    const char* Data() const { return storage_.data() + start_; }
+    // Room for count more bytes at the tail; Commit tells how many were put there.
+    char* Reserve(std::size_t count);
+    void Commit(std::size_t count) { end_ += count; }
+    void Remove(std::size_t count);
+    void Clear() { start_ = end_ = 0; }
+
+private:
+    std::vector<char> storage_;
+    std::size_t start_ = 0;
+    std::size_t end_ = 0;
+};
+
+// A TCP connection: the socket handler, the receive buffer, line and reply
+// reading, command writing and the copy of a stream until the peer closes.
+// Failures raise the EId exceptions.
+class TIdTCPConnection : public TIdComponent {
+public:
+    ~TIdTCPConnection() override;
+
+    int MaxLineLength = 16384;
+    TIdMaxLineAction MaxLineAction = maException;
+    int ReadTimeout = 0; // ms; 0 waits without limit
+    int RecvBufferSize = 32768;
+    int SendBufferSize = 32768;
+    TNotifyEvent OnConnected;
+    TNotifyEvent OnDisconnected;
+
+    TIdRFCReply LastReply;
+
+    // Notices a close by the peer (reporting it), then tells whether a socket is open.
+    bool Connected();
+    // Reports "Disconnecting.", closes the socket, frees the socket handler,
+    // raises OnDisconnected and reports "Disconnected.". Sends nothing.
+    void CloseSession();
+
+    // Sends text and CR LF in one write. Throws EIdNotConnected, EIdSocketError,
+    // EIdConnClosedGracefully.
+    void WriteLine(const std::string& text);
+    // Reads one (possibly multi-line) reply into LastReply; returns its code.
+    int ReadReply();
+    std::string ReadTextLine();
+    std::string ReadNonEmptyLine();
+    // Returns code when allowed (any code when allowed is empty); throws
+    // EIdProtocolReplyError with LastReply's text otherwise.
+    int CheckReplyCode(int code, std::initializer_list<int> allowed) const;
+    int SendCommand(const std::string& text, std::initializer_list<int> allowed);
+
+    // Copies everything received until the peer closes into stream, in blocks
+    // of RecvBufferSize bytes, raising one work event per full block.
+    void ReadUntilClosed(TStream& stream);
+
+    TIdIOHandlerSocket* IOHandler() { return ioHandler_.get(); }
+
+protected:
+    // Installs a fresh socket handler and forgets what the previous one left.
+    TIdIOHandlerSocket& OpenIOHandler(std::unique_ptr<TIdIOHandlerSocket> handler);
+    // Closes the socket, if open, without any report.
+    void CloseSocket();
+
+private:
+    bool socketOpen() const { return ioHandler_ && ioHandler_->Connected(); }
+    void checkForDisconnect(bool raise, bool ignoreBuffer);
+    void receiveMore();
+    void removeCounted(std::size_t count);
+
+    std::unique_ptr<TIdIOHandlerSocket> ioHandler_;
+    TIdBuffer buffer_;
+    std::size_t searched_ = 0; // bytes of buffer_ already searched for a line end
+    bool peerClosed_ = false;
+};
+
+} // namespace ftp

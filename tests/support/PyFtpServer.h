@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace testsupport {
+
+// A real FTP server (pyftpdlib under /usr/bin/python3) serving root read-only
+// to one account, on 127.0.0.1 and a port the system chooses. Started by the
+// constructor, stopped by the destructor.
+class PyFtpServer {
+public:
+    static constexpr const char* User = "tester";
+    static constexpr const char* Password = "secret";
+
+    explicit PyFtpServer(const std::filesystem::path& root);
+    ~PyFtpServer();
+    PyFtpServer(const PyFtpServer&) = delete;
+    PyFtpServer& operator=(const PyFtpServer&) = delete;
+
+    std::uint16_t Port() const { return port_; }
+
+private:
+    int pid_ = -1;
+    std::uint16_t port_ = 0;
+};
+
+} // namespace testsupport
