@@ -174,8 +174,11 @@ TEST(DataTransfer, AbortedTransferReadsOneMoreReplyAndADownloadKeepsTheFormerFil
     });
     Session session(server);
     TMemoryStream stream;
+    stream.Write(std::string(50000, '-').data(), 50000);
+    stream.Seek(10); // received bytes go from the position on, and nothing of the former tail stays
     session.client.DownloadToStream("a.bin", stream, false);
-    EXPECT_EQ(stream.Size(), 40000);
+    EXPECT_EQ(stream.Size(), 40010);
+    EXPECT_TRUE(stream.DataString() == std::string(10, '-') + bytes);
     EXPECT_THAT(session.events.StatusTexts(),
                 ElementsAre("Starting FTP transfer", "Transfer complete", "Transfer aborted"));
     EXPECT_EQ(session.events.statuses.back().status, ftpAborted);
