@@ -1,6 +1,7 @@
 #include "ftp/IdException.h"
 #include "ftp/IdFTP.h"
 #include "tests/ftp/ClientEvents.h"
+#include "tests/support/LoopbackPort.h"
 #include "tests/support/ScriptedFtpServer.h"
 
 #include <gmock/gmock.h>
@@ -14,17 +15,6 @@ using namespace ftp;
 using testing::ElementsAre;
 using testsupport::FtpScriptSession;
 using testsupport::ScriptedFtpServer;
-
-namespace {
-
-// A port on loopback that nobody listens on.
-std::uint16_t closedPort() {
-    std::uint16_t port = 0;
-    ::close(testsupport::ListenOnLoopback(port));
-    return port;
-}
-
-} // namespace
 
 TEST(ControlConnection, OpenSessionLogsInReportsEachStepAndClosesWithoutQuit) {
     bool closedSilently = false;
@@ -240,7 +230,7 @@ TEST(ControlConnection, ServerCloseIsNoticedByReadsAndByIsOpen) {
 
 TEST(ControlConnection, SocketFailuresCarryWinsockCodesAndTexts) {
     TIdFTP client;
-    PointAt(client, closedPort());
+    PointAt(client, static_cast<std::uint16_t>(testsupport::FreeLoopbackPort()));
     try {
         client.OpenSession();
         ADD_FAILURE() << "connected to a closed port";
