@@ -1,6 +1,7 @@
 #include "runtime/Canvas.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -101,9 +102,21 @@ void TCanvas::LineTo(int x, int y) {
     if (!painter_ || pen_.Style == psClear || (from.X == x && from.Y == y)) {
         return;
     }
-    // A flat-capped cosmetic line leaves out its end point.
-    painter_->setPen(ToQPen(pen_));
-    painter_->drawLine(QPoint(from.X, from.Y), QPoint(x, y));
+    QPen pen = ToQPen(pen_);
+    if (pen.width() > 1) {
+        painter_->setPen(pen);
+        painter_->drawLine(QPoint(from.X, from.Y), QPoint(x, y));
+        return;
+    }
+    // A one-pixel line covers both points it is given, so it is drawn up to
+    // the pixel before the end point, whichever way it runs.
+    const int dx = x - from.X;
+    const int dy = y - from.Y;
+    const int steps = std::max(std::abs(dx), std::abs(dy));
+    pen.setCapStyle(Qt::SquareCap);
+    painter_->setPen(pen);
+    painter_->drawLine(QPoint(from.X, from.Y),
+                       QPoint(from.X + dx * (steps - 1) / steps, from.Y + dy * (steps - 1) / steps));
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
@@ -132,7 +145,7 @@ int TCanvas::DrawText(const std::string& text, TRect& rect, unsigned flags) {
     const QFont font = font_.ToQFont();
     const QFontMetrics metrics(font);
     const textlayout::Measure measure(metrics, (flags & DT_EXPANDTABS) != 0);
-    const textlayout::Layout layout = textlayout::LayOut(ToQString(text), rect.Width(), flags, measure);
+    const textlayout::Layout layout = textlayout::LayOut(text, rect.Width(), flags, measure);
     const int lineHeight = CellHeight(metrics);
     const int height = static_cast<int>(layout.lines.size()) * lineHeight;
     if (flags & DT_CALCRECT) {

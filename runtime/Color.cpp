@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "runtime/Exception.h"
+#include "runtime/StrUtils.h"
 
 namespace runtime {
 
@@ -103,16 +104,6 @@ constexpr std::array<std::pair<const char*, TColor>, 52> colorIdents = {{
     {"clWindowText", clWindowText},
 }};
 
-bool SameTextAscii(const std::string& a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return i == a.size() && b[i] == '\0';
-}
-
 // An integer as the framework's integer conversion reads it: optional leading
 // blanks and sign, decimal digits or "$" / "0x" followed by hexadecimal
 // digits, nothing after them. Hexadecimal values wrap to 32 bits.
@@ -172,7 +163,7 @@ TColor ColorToRGB(TColor color) {
 
 TColor StringToColor(const std::string& text) {
     for (const auto& [name, value] : colorIdents) {
-        if (SameTextAscii(text, name)) {
+        if (SameText(text, name)) {
             return value;
         }
     }

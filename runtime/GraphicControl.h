@@ -40,7 +40,7 @@ public:
 
     TFont& Font() { return font_; }
     const TFont& Font() const { return font_; }
-    void SetFont(const TFont& font) { font_.Assign(font); }
+    virtual void SetFont(const TFont& font) { font_.Assign(font); }
     TColor Color() const { return color_; }
     void SetColor(TColor color);
     bool Transparent() const { return transparent_; }

@@ -1,8 +1,8 @@
 #include "runtime/TextLayout.h"
 
-#include <utility>
-
 #include "runtime/Canvas.h"
+#include "runtime/QtText.h"
+#include "runtime/StrUtils.h"
 
 namespace runtime::textlayout {
 
@@ -14,26 +14,6 @@ struct Paragraph {
     QString text;
     std::vector<int> accelerators;
 };
-
-std::vector<QString> SplitLines(const QString& text) {
-    std::vector<QString> lines;
-    QString current;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(std::exchange(current, QString()));
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                ++i;
-            }
-        } else {
-            current += c;
-        }
-    }
-    if (!current.isEmpty()) {
-        lines.push_back(current);
-    }
-    return lines;
-}
 
 // "&x" underlines x, "&&" is one "&", and a lone "&" at the end shows nothing.
 Paragraph StripPrefixes(const QString& text) {
@@ -217,16 +197,18 @@ int Measure::Width(const QString& text) const {
     return ForEachRun(text, nullptr);
 }
 
-Layout LayOut(const QString& text, int maxWidth, unsigned flags, const Measure& measure) {
+Layout LayOut(const std::string& text, int maxWidth, unsigned flags, const Measure& measure) {
     std::vector<QString> paragraphs;
     if (flags & DT_SINGLELINE) {
-        QString single = text;
+        QString single = ToQString(text);
         single.remove('\r').remove('\n');
         if (!single.isEmpty()) {
             paragraphs.push_back(single);
         }
     } else {
-        paragraphs = SplitLines(text);
+        for (const std::string& line : TextToLines(text)) {
+            paragraphs.push_back(ToQString(line));
+        }
     }
     Layout layout;
     for (const QString& source : paragraphs) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include <QFontMetrics>
@@ -37,6 +38,6 @@ struct Layout {
 // unless DT_SINGLELINE, accelerator prefixes unless DT_NOPREFIX, word breaks
 // at blanks within maxWidth for DT_WORDBREAK, and the three ellipsis kinds
 // for lines wider than maxWidth. An empty text has no lines.
-Layout LayOut(const QString& text, int maxWidth, unsigned flags, const Measure& measure);
+Layout LayOut(const std::string& text, int maxWidth, unsigned flags, const Measure& measure);
 
 } // namespace runtime::textlayout

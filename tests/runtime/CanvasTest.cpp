@@ -182,15 +182,20 @@ TEST_F(CanvasTest, LinesExcludeTheirEndPointAndRectanglesFillInside) {
             canvas.MoveTo(2, 2);
             canvas.LineTo(12, 2);
             canvas.LineTo(12, 8);
+            canvas.MoveTo(8, 30);
+            canvas.LineTo(2, 30);
             canvas.Pen().Color = clBlue;
             canvas.Brush().Style = bsSolid;
             canvas.Brush().Color = clLime;
             canvas.Rectangle(20, 20, 30, 26);
         },
         40, 40);
-    EXPECT_EQ(BoundsOf(image, Qt::red), QRect(QPoint(2, 2), QPoint(12, 7)));
-    EXPECT_EQ(CountOf(image, Qt::red), 10 + 6);
+    EXPECT_EQ(BoundsOf(image, Qt::red), QRect(QPoint(2, 2), QPoint(12, 30)));
+    EXPECT_EQ(CountOf(image, Qt::red), 10 + 6 + 6);
     EXPECT_EQ(PixelAt(image, 12, 8), QColor(Qt::white));
+    // Drawn right to left, the line still leaves out its end point.
+    EXPECT_EQ(BoundsOf(image, Qt::red).united(QRect(3, 30, 6, 1)), BoundsOf(image, Qt::red));
+    EXPECT_EQ(PixelAt(image, 2, 30), QColor(Qt::white));
     EXPECT_EQ(BoundsOf(image, Qt::blue), QRect(QPoint(20, 20), QPoint(29, 25)));
     EXPECT_EQ(BoundsOf(image, Qt::green), QRect(QPoint(21, 21), QPoint(28, 24)));
 }

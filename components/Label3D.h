@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "components/LabelMarkup.h"
+#include "runtime/Label.h"
+
+namespace components {
+
+enum TTextStyle : std::uint8_t { tsNone, tsRaised, tsLightRaised, tsRecessed, tsHeavyRecessed, tsShadow };
+enum TLabelStyle : std::uint8_t { lsDefault, lsWWWAddress, lsEMailAddress };
+enum TBorderType : std::uint8_t { btDefault, btRecessed, btRaised };
+enum TEllipsesStyle : std::uint8_t { esNone, esEnd, esPath };
+
+// A label that draws its caption with a raised, recessed or shadowed look:
+// shifted copies in darker or lighter colours first, then the caption itself.
+// It can rotate the caption, frame itself, shorten text with an ellipsis, act
+// as a web or e-mail link, and (Colored) interpret markup tags.
+class TmyLabel3D : public runtime::TCustomLabel {
+public:
+    TmyLabel3D(QWidget* owner, const std::string& name);
+
+    runtime::TColor BorderColor() const { return borderColor_; }
+    void SetBorderColor(runtime::TColor color);
+    runtime::TPenStyle BorderPenStyle() const { return borderPenStyle_; }
+    void SetBorderPenStyle(runtime::TPenStyle style);
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int width);
+    bool Border() const { return border_; }
+    void SetBorder(bool border);
+    TBorderType BorderType() const { return borderType_; }
+    void SetBorderType(TBorderType type);
+    // Degrees counter-clockwise, normalised into 0..360.
+    int Escapement() const { return escapement_; }
+    void SetEscapement(int degrees);
+    TTextStyle TextStyle() const { return textStyle_; }
+    void SetTextStyle(TTextStyle style);
+    TLabelStyle LabelStyle() const { return labelStyle_; }
+    void SetLabelStyle(TLabelStyle style);
+    const std::string& Address() const { return address_; }
+    void SetAddress(const std::string& address) { address_ = address; }
+    TEllipsesStyle EllipsesStyle() const { return ellipsesStyle_; }
+    // An ellipsis switches auto-size off.
+    void SetEllipsesStyle(TEllipsesStyle style);
+    int Shift() const { return shift_; }
+    void SetShift(int shift);
+    bool Colored() const { return colored_; }
+    void SetColored(bool colored);
+
+    runtime::TNotifyEvent OnMouseEnter;
+    runtime::TNotifyEvent OnMouseExit;
+
+protected:
+    void Paint() override;
+    void DrawLabelText(runtime::TRect& rect, unsigned flags) override;
+    void Click() override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+
+private:
+    bool IsLink() const { return labelStyle_ == lsWWWAddress || labelStyle_ == lsEMailAddress; }
+    void DrawFrame(runtime::TColor topLeft, runtime::TColor bottomRight);
+    void DrawPass(const std::string& text, runtime::TRect& rect, unsigned flags, TTint tint);
+    void DrawRotated(const std::string& text, const runtime::TRect& rect);
+
+    int escapement_ = 0;
+    TTextStyle textStyle_ = tsRaised;
+    TLabelStyle labelStyle_ = lsDefault;
+    runtime::TColor shadowColor_ = runtime::clBtnShadow;
+    runtime::TColor highlightColor_ = runtime::clBtnHighlight;
+    runtime::TColor hoverColor_ = runtime::clRed;
+    runtime::TColor savedFontColor_ = runtime::clBlack;
+    std::string address_;
+    runtime::TColor borderColor_ = runtime::clRed;
+    int borderWidth_ = 1;
+    runtime::TPenStyle borderPenStyle_ = runtime::psSolid;
+    TBorderType borderType_ = btDefault;
+    bool border_ = false;
+    TEllipsesStyle ellipsesStyle_ = esNone;
+    int shift_ = 1;
+    bool colored_ = false;
+};
+
+} // namespace components
