@@ -133,13 +133,8 @@ void TmyLabel3D::SetColored(bool colored) {
 }
 
 void TmyLabel3D::Paint() {
+    PaintBackground();
     TCanvas& canvas = Canvas();
-    if (!Transparent()) {
-        canvas.Brush().Color = Color();
-        canvas.Brush().Style = bsSolid;
-        canvas.FillRect(ClientRect());
-    }
-    canvas.Brush().Style = bsClear;
     if (border_ && borderWidth_ > 0) {
         canvas.Pen().Color = borderColor_;
         switch (borderType_) {

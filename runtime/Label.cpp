@@ -74,7 +74,7 @@ std::string TCustomLabel::MeasuredCaption(unsigned flags) const {
     return caption_;
 }
 
-void TCustomLabel::Paint() {
+void TCustomLabel::PaintBackground() {
     TCanvas& canvas = Canvas();
     if (!Transparent()) {
         canvas.Brush().Color = Color();
@@ -82,6 +82,10 @@ void TCustomLabel::Paint() {
         canvas.FillRect(ClientRect());
     }
     canvas.Brush().Style = bsClear;
+}
+
+void TCustomLabel::Paint() {
+    PaintBackground();
     TRect rect = ClientRect();
     const unsigned flags = PaintFlags();
     if (layout_ != tlTop) {

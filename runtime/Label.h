@@ -31,6 +31,9 @@ public:
 
 protected:
     void Paint() override;
+    // Fills the client area with Color unless transparent, then leaves the
+    // brush clear so that text and frames paint no background.
+    void PaintBackground();
     // Draws the caption into rect with DT_* flags; with DT_CALCRECT it only
     // measures, returning the extent in rect.
     virtual void DrawLabelText(TRect& rect, unsigned flags);

@@ -1,13 +1,11 @@
 #include "components/Label3D.h"
 
-#include <QApplication>
-#include <QEnterEvent>
-#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 #include "components/ShellOpen.h"
 #include "runtime/Exception.h"
 #include "tests/support/ImageProbe.h"
+#include "tests/support/WidgetInput.h"
 
 using namespace runtime;
 using namespace components;
@@ -300,23 +298,9 @@ protected:
         SetShellOpener(previous);
         Label3DTest::TearDown();
     }
-    void Click() {
-        const QPoint at(5, 5);
-        QMouseEvent press(QEvent::MouseButtonPress, at, label.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(&label, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, label.mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QApplication::sendEvent(&label, &release);
-    }
-    void Enter() {
-        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
-        QApplication::sendEvent(&label, &enter);
-    }
-    void Leave() {
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(&label, &leave);
-    }
+    void Click() { testsupport::ClickAt(label, QPoint(5, 5)); }
+    void Enter() { testsupport::EnterWidget(label); }
+    void Leave() { testsupport::LeaveWidget(label); }
 
     TShellOpener previous;
     std::vector<std::string> opened;

@@ -1,10 +1,9 @@
 #include "runtime/Label.h"
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 #include "tests/support/ImageProbe.h"
+#include "tests/support/WidgetInput.h"
 
 using namespace runtime;
 using testsupport::BoundsOf;
@@ -30,15 +29,6 @@ protected:
 
     TLabel label{nullptr, "Label1"};
 };
-
-void ClickAt(QWidget& widget, QPoint point) {
-    QMouseEvent press(QEvent::MouseButtonPress, point, widget.mapToGlobal(point), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(&widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, point, widget.mapToGlobal(point), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(&widget, &release);
-}
 
 } // namespace
 
@@ -123,7 +113,7 @@ TEST_F(LabelTest, ClickInsideFiresOnClick) {
         ++clicks;
         sender = s;
     };
-    ClickAt(label, QPoint(2, 2));
+    testsupport::ClickAt(label, QPoint(2, 2));
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(sender, &label);
 }

@@ -1,0 +1,29 @@
+#include "tests/support/WidgetInput.h"
+
+#include <QApplication>
+#include <QEnterEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace testsupport {
+
+void ClickAt(QWidget& widget, QPoint point) {
+    const QPoint global = widget.mapToGlobal(point);
+    QMouseEvent press(QEvent::MouseButtonPress, point, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, point, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &release);
+}
+
+void EnterWidget(QWidget& widget) {
+    const QPointF inside(1, 1);
+    QEnterEvent enter(inside, inside, widget.mapToGlobal(inside));
+    QApplication::sendEvent(&widget, &enter);
+}
+
+void LeaveWidget(QWidget& widget) {
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&widget, &leave);
+}
+
+} // namespace testsupport
