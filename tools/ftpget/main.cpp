@@ -1,0 +1,161 @@
+// ftpget: connects to an FTP server with the updater's own client, logs in,
+// lists a folder (raw lines and the parsed name, size and date) and optionally
+// downloads files, printing the client's status texts on the way.
+
+#include "ftp/IdFTP.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const Usage = "usage: ftpget [options] HOST [FOLDER]\n"
+                          "  -u USER       account name (default: anonymous)\n"
+                          "  -p PASSWORD   password (default: the FTPGET_PASSWORD environment variable)\n"
+                          "  -P            passive mode (default: active, as the updater uses)\n"
+                          "  -n PORT       control port (default: 21)\n"
+                          "  -g NAME       download NAME from FOLDER (repeatable)\n"
+                          "  -o DIR        folder to download into (default: the current folder)\n"
+                          "  -s            no listing, only the downloads\n";
+
+struct Options {
+    std::string host;
+    std::string folder;
+    std::string user = "anonymous";
+    std::string password;
+    bool passive = false;
+    bool listing = true;
+    int port = 21;
+    std::vector<std::string> downloads;
+    std::string into = ".";
+};
+
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+Options parseArguments(int argc, char** argv) {
+    Options options;
+    if (const char* password = std::getenv("FTPGET_PASSWORD"))
+        options.password = password;
+    std::vector<std::string> positional;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        const auto value = [&]() -> std::string {
+            if (i + 1 >= argc)
+                throw UsageError(argument + " needs a value");
+            return argv[++i];
+        };
+        if (argument == "-u")
+            options.user = value();
+        else if (argument == "-p")
+            options.password = value();
+        else if (argument == "-P")
+            options.passive = true;
+        else if (argument == "-s")
+            options.listing = false;
+        else if (argument == "-n")
+            options.port = std::stoi(value());
+        else if (argument == "-g")
+            options.downloads.push_back(value());
+        else if (argument == "-o")
+            options.into = value();
+        else if (!argument.empty() && argument[0] == '-')
+            throw UsageError("unknown option " + argument);
+        else
+            positional.push_back(argument);
+    }
+    if (positional.empty() || positional.size() > 2)
+        throw UsageError("give a host and at most one folder");
+    options.host = positional[0];
+    if (positional.size() == 2)
+        options.folder = positional[1];
+    return options;
+}
+
+// Messages of the client may span lines ending in CR LF; print them as plain lines.
+std::string plain(std::string text) {
+    std::string result;
+    for (char c : text)
+        if (c != '\r')
+            result += c;
+    while (!result.empty() && result.back() == '\n')
+        result.pop_back();
+    return result;
+}
+
+std::string formatDate(runtime::TDateTime value) {
+    if (value == 0)
+        return "(no date)";
+    const runtime::DateParts date = runtime::DecodeDate(value);
+    const runtime::TimeParts time = runtime::DecodeTime(value);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", date.year, date.month, date.day, time.hour,
+                  time.minute);
+    return text;
+}
+
+void printListing(ftp::TIdFTP& client) {
+    std::vector<std::string> lines;
+    client.ListDirectory(&lines);
+    std::cout << "listing: " << lines.size() << " lines\n";
+    for (const std::string& line : lines)
+        std::cout << "  " << line << '\n';
+    const ftp::TIdFTPListItems& items = client.ListingItems();
+    std::cout << "entries: " << items.Count() << '\n';
+    for (std::size_t i = 0; i < items.Count(); ++i) {
+        const ftp::TIdFTPListItem& item = items[i];
+        std::cout << "  " << item.EntryName << (item.EntryKind == ftp::fekDirectory ? "/" : "") << "  "
+                  << item.EntrySize << "  " << formatDate(item.ModifiedAt) << '\n';
+    }
+}
+
+void run(const Options& options) {
+    ftp::TIdFTP client;
+    client.Host = options.host;
+    client.Port = options.port;
+    client.Username = options.user;
+    client.Password = options.password;
+    client.Passive = options.passive;
+    client.OnStatus = [](ftp::TIdComponent*, ftp::TIdStatus, const std::string& text) {
+        std::cout << "status: " << text << '\n';
+    };
+    client.OpenSession();
+    std::cout << "system: " << client.SystemDescription << '\n';
+    if (!options.folder.empty())
+        client.ChangeDirectory(options.folder);
+    if (options.listing)
+        printListing(client);
+    for (const std::string& name : options.downloads) {
+        const std::int32_t size = client.RemoteFileSize(name);
+        const std::filesystem::path target = std::filesystem::path(options.into) / name;
+        client.Download(name, target, true, false);
+        std::cout << "downloaded " << name << ": " << std::filesystem::file_size(target) << " bytes (server size "
+                  << size << ")\n";
+    }
+    client.CloseSession();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    try {
+        options = parseArguments(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "ftpget: " << error.what() << '\n' << Usage;
+        return 2;
+    }
+    try {
+        run(options);
+        return 0;
+    } catch (const std::exception& error) {
+        std::cout.flush();
+        std::cerr << "ftpget: error: " << plain(error.what()) << '\n';
+        return 1;
+    }
+}
