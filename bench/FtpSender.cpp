@@ -1,0 +1,197 @@
+// ftp_sender: a minimal FTP server for download benchmarks. A file named by
+// a decimal number holds that many bytes, any other name SIZE bytes, of a
+// fixed pattern sent from memory, so the server is never the bottleneck.
+// Serves one client at a time on 127.0.0.1 until it is killed.
+//
+//   ftp_sender SIZE      prints the port it listens on, then serves
+
+#include <arpa/inet.h>
+#include <cstdio>
+#include <cstdlib>
+#include <netinet/in.h>
+#include <string>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+bool sendAll(int handle, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t sent = ::send(handle, data, size, MSG_NOSIGNAL);
+        if (sent <= 0)
+            return false;
+        data += sent;
+        size -= static_cast<std::size_t>(sent);
+    }
+    return true;
+}
+
+bool reply(int control, const std::string& text) {
+    return sendAll(control, (text + "\r\n").data(), text.size() + 2);
+}
+
+int listenOn(std::uint16_t& port) {
+    const int handle = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (handle < 0 || ::bind(handle, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(handle, 4) != 0 || ::getsockname(handle, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        std::perror("ftp_sender: listen");
+        std::exit(1);
+    }
+    port = ntohs(address.sin_port);
+    return handle;
+}
+
+class Session {
+public:
+    Session(int control, std::uint64_t size) : control_(control), size_(size), block_(1 << 20) {
+        for (std::size_t i = 0; i < block_.size(); ++i)
+            block_[i] = static_cast<char>(i * 31 + i / 4096);
+    }
+    ~Session() {
+        closeData();
+        ::close(control_);
+    }
+
+    void Serve() {
+        reply(control_, "220 ftp_sender ready");
+        std::string line;
+        while (readLine(line) && handle(line)) {
+        }
+    }
+
+private:
+    bool readLine(std::string& line) {
+        for (;;) {
+            const std::size_t end = pending_.find("\r\n");
+            if (end != std::string::npos) {
+                line = pending_.substr(0, end);
+                pending_.erase(0, end + 2);
+                return true;
+            }
+            char chunk[1024];
+            const ssize_t received = ::recv(control_, chunk, sizeof chunk, 0);
+            if (received <= 0)
+                return false;
+            pending_.append(chunk, static_cast<std::size_t>(received));
+        }
+    }
+
+    bool handle(const std::string& line) {
+        const std::string verb = line.substr(0, line.find(' '));
+        if (verb == "USER")
+            return reply(control_, "331 Password required");
+        if (verb == "PASS")
+            return reply(control_, "230 Logged in");
+        if (verb == "TYPE")
+            return reply(control_, "200 Type set");
+        if (verb == "SYST")
+            return reply(control_, "215 UNIX Type: L8");
+        if (verb == "PWD")
+            return reply(control_, "257 \"/\"");
+        if (verb == "CWD")
+            return reply(control_, "250 OK");
+        if (verb == "SIZE")
+            return reply(control_, "213 " + std::to_string(sizeOf(line)));
+        if (verb == "PORT")
+            return port(line);
+        if (verb == "PASV")
+            return passive();
+        if (verb == "RETR")
+            return retrieve(sizeOf(line));
+        if (verb == "QUIT") {
+            reply(control_, "221 Bye");
+            return false;
+        }
+        return reply(control_, "502 Command not implemented");
+    }
+
+    bool port(const std::string& line) {
+        unsigned p[6];
+        if (std::sscanf(line.c_str(), "PORT %u,%u,%u,%u,%u,%u", &p[0], &p[1], &p[2], &p[3], &p[4], &p[5]) != 6)
+            return reply(control_, "501 Bad PORT");
+        closeData();
+        active_ = {};
+        active_.sin_family = AF_INET;
+        active_.sin_port = htons(static_cast<std::uint16_t>(p[4] * 256 + p[5]));
+        active_.sin_addr.s_addr = htonl(p[0] << 24 | p[1] << 16 | p[2] << 8 | p[3]);
+        return reply(control_, "200 PORT command successful");
+    }
+
+    bool passive() {
+        closeData();
+        std::uint16_t port = 0;
+        passive_ = listenOn(port);
+        return reply(control_, "227 Entering Passive Mode (127,0,0,1," + std::to_string(port / 256) + "," +
+                                   std::to_string(port % 256) + ")");
+    }
+
+    std::uint64_t sizeOf(const std::string& line) const {
+        const std::size_t blank = line.find(' ');
+        const std::string name = blank == std::string::npos ? std::string() : line.substr(blank + 1);
+        const bool number = !name.empty() && name.find_first_not_of("0123456789") == std::string::npos;
+        return number ? std::strtoull(name.c_str(), nullptr, 10) : size_;
+    }
+
+    bool retrieve(std::uint64_t size) {
+        reply(control_, "150 Opening BINARY mode data connection");
+        int data = -1;
+        if (passive_ >= 0) {
+            data = ::accept(passive_, nullptr, nullptr);
+        } else {
+            data = ::socket(AF_INET, SOCK_STREAM, 0);
+            if (::connect(data, reinterpret_cast<sockaddr*>(&active_), sizeof active_) != 0) {
+                ::close(data);
+                data = -1;
+            }
+        }
+        closeData();
+        if (data < 0)
+            return reply(control_, "425 Cannot open data connection");
+        std::uint64_t left = size;
+        bool sent = true;
+        while (left > 0 && sent) {
+            const std::size_t piece = left < block_.size() ? static_cast<std::size_t>(left) : block_.size();
+            sent = sendAll(data, block_.data(), piece);
+            left -= piece;
+        }
+        ::close(data);
+        return reply(control_, sent ? "226 Transfer complete" : "426 Transfer aborted");
+    }
+
+    void closeData() {
+        if (passive_ >= 0)
+            ::close(passive_);
+        passive_ = -1;
+    }
+
+    int control_;
+    std::uint64_t size_;
+    std::vector<char> block_;
+    std::string pending_;
+    sockaddr_in active_{};
+    int passive_ = -1;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: ftp_sender SIZE\n");
+        return 2;
+    }
+    const std::uint64_t size = std::strtoull(argv[1], nullptr, 10);
+    std::uint16_t port = 0;
+    const int listener = listenOn(port);
+    std::printf("%u\n", static_cast<unsigned>(port));
+    std::fflush(stdout);
+    for (;;) {
+        const int control = ::accept(listener, nullptr, nullptr);
+        if (control >= 0)
+            Session(control, size).Serve();
+    }
+}
