@@ -83,6 +83,30 @@ TEST_F(IBDatabaseTest, OpenChecksItsOwnPreconditionsFirst) {
     EXPECT_FALSE(database.Connected());
 }
 
+TEST_F(IBDatabaseTest, LoginPromptSuppliesTheAccountSent) {
+    FirebirdTestDb file;
+    TIBDatabase database;
+    Connect(database, file);
+    database.LoginPrompt = true;
+    std::string offeredUser;
+    std::string offeredPassword;
+    database.OnLogin = [&](std::string& user, std::string& password) {
+        offeredUser = user;
+        offeredPassword = password;
+        user = "CAIXA";
+    };
+    TIBTransaction transaction;
+    database.SetDefaultTransaction(&transaction);
+    database.Open();
+    EXPECT_EQ(offeredUser, "ROOT");
+    EXPECT_EQ(offeredPassword, "718352");
+    transaction.StartTransaction();
+    db::TIBSQL user(&database);
+    user.SetSQL("select current_user from RDB$DATABASE");
+    user.ExecQuery();
+    EXPECT_EQ(user.Fields().at(0).AsString(), "CAIXA");
+}
+
 TEST_F(IBDatabaseTest, ParameterErrorsComeBeforeAnyAttach) {
     testsupport::TempDir dir;
     TIBDatabase database;
