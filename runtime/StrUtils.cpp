@@ -1,6 +1,10 @@
 #include "runtime/StrUtils.h"
 
+#include "runtime/Exception.h"
+
 #include <algorithm>
+#include <cctype>
+#include <limits>
 
 namespace runtime {
 
@@ -14,6 +18,43 @@ char lower(char c) {
 }
 bool isBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= ' ';
+}
+
+bool parseInteger(std::string_view s, int& result) {
+    std::size_t i = 0;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '-' || s[i] == '+'))
+        negative = s[i++] == '-';
+    int base = 10;
+    if (i < s.size() && s[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i == s.size())
+        return false;
+    const std::int64_t limit = negative ? -static_cast<std::int64_t>(std::numeric_limits<int>::min())
+                                        : std::numeric_limits<int>::max();
+    std::int64_t value = 0;
+    for (; i < s.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        int digit;
+        if (std::isdigit(c))
+            digit = c - '0';
+        else if (base == 16 && std::isxdigit(c))
+            digit = std::tolower(c) - 'a' + 10;
+        else
+            return false;
+        value = value * base + digit;
+        if (value > limit)
+            return false;
+    }
+    result = static_cast<int>(negative ? -value : value);
+    return true;
 }
 
 } // namespace
@@ -60,6 +101,67 @@ std::vector<std::string> TextToLines(std::string_view text) {
             ++pos;
     }
     return lines;
+}
+
+int CompareText(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char x = static_cast<unsigned char>(upper(a[i]));
+        const unsigned char y = static_cast<unsigned char>(upper(b[i]));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+std::string Copy(std::string_view text, int index, int count) {
+    if (index < 1)
+        index = 1;
+    if (count < 1 || static_cast<std::size_t>(index) > text.size())
+        return {};
+    return std::string(text.substr(static_cast<std::size_t>(index) - 1, static_cast<std::size_t>(count)));
+}
+
+int Pos(std::string_view sub, std::string_view text) {
+    if (sub.empty())
+        return 0;
+    const auto at = text.find(sub);
+    return at == std::string_view::npos ? 0 : static_cast<int>(at) + 1;
+}
+
+std::string StringReplace(std::string_view text, std::string_view oldPattern, std::string_view newPattern,
+                          unsigned flags) {
+    if (oldPattern.empty())
+        return std::string(text);
+    const std::string haystack = flags & rfIgnoreCase ? UpperCase(text) : std::string(text);
+    const std::string needle = flags & rfIgnoreCase ? UpperCase(oldPattern) : std::string(oldPattern);
+    std::string result;
+    std::size_t from = 0;
+    for (auto at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, from)) {
+        result.append(text.substr(from, at - from));
+        result.append(newPattern);
+        from = at + needle.size();
+        if (!(flags & rfReplaceAll))
+            break;
+    }
+    result.append(text.substr(from));
+    return result;
+}
+
+std::string IntToStr(std::int64_t value) {
+    return std::to_string(value);
+}
+
+int StrToInt(std::string_view text) {
+    int result = 0;
+    if (!parseInteger(text, result))
+        throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+    return result;
+}
+
+int StrToIntDef(std::string_view text, int defaultValue) {
+    int result = 0;
+    return parseInteger(text, result) ? result : defaultValue;
 }
 
 } // namespace runtime

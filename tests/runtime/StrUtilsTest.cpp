@@ -1,3 +1,4 @@
+#include "runtime/Exception.h"
 #include "runtime/StrUtils.h"
 
 #include <gtest/gtest.h>
@@ -34,4 +35,58 @@ TEST(StrUtils, LetterCaseChangesOnlyAsciiLetters) {
     EXPECT_EQ(LowerCase("HKEY_Local"), "hkey_local");
     EXPECT_TRUE(SameText("Check", "cHECK"));
     EXPECT_FALSE(SameText("Check", "Checks"));
+}
+
+TEST(StrUtils, CompareTextOrdersIgnoringCase) {
+    EXPECT_LT(CompareText("script_a", "SCRIPT_B"), 0);
+    EXPECT_GT(CompareText("b", "A"), 0);
+    EXPECT_LT(CompareText("abc", "ABCD"), 0);
+    EXPECT_EQ(CompareText("WinRAR.exe", "winrar.EXE"), 0);
+}
+
+TEST(StrUtils, CopyClampsIndexAndCount) {
+    const std::string line = "01234567890123alias";
+    EXPECT_EQ(Copy(line, 15, 30), "alias");
+    EXPECT_EQ(Copy(line, 1, 3), "012");
+    EXPECT_EQ(Copy(line, 0, 2), "01");
+    EXPECT_EQ(Copy(line, -5, 2), "01");
+    EXPECT_EQ(Copy(line, 20, 5), "");
+    EXPECT_EQ(Copy(line, 19, 5), "s");
+    EXPECT_EQ(Copy(line, 3, 0), "");
+    EXPECT_EQ(Copy(line, 3, -1), "");
+    EXPECT_EQ(Copy("12345678901234", 15, 30), "");
+}
+
+TEST(StrUtils, PosIsOneBasedAndZeroWhenAbsent) {
+    EXPECT_EQ(Pos(" - Será", "Sys_Vendrake.exe - Será atualizado"), 17);
+    EXPECT_EQ(Pos("x", "abc"), 0);
+    EXPECT_EQ(Pos("", "abc"), 0);
+    EXPECT_EQ(Pos("abc", "abc"), 1);
+}
+
+TEST(StrUtils, StringReplaceHonoursItsFlags) {
+    EXPECT_EQ(StringReplace("07/12/2026", "/", "-", rfReplaceAll), "07-12-2026");
+    EXPECT_EQ(StringReplace("07/12/2026", "/", "-", 0), "07-12/2026");
+    EXPECT_EQ(StringReplace("Commit WORK; commit work", "COMMIT WORK", " ", rfReplaceAll | rfIgnoreCase), " ;  ");
+    EXPECT_EQ(StringReplace("aaa", "a", "aa", rfReplaceAll), "aaaaaa");
+    EXPECT_EQ(StringReplace("abc", "", "x", rfReplaceAll), "abc");
+}
+
+TEST(StrUtils, IntegerConversions) {
+    EXPECT_EQ(IntToStr(-42), "-42");
+    EXPECT_EQ(IntToStr(4294967295LL), "4294967295");
+    EXPECT_EQ(StrToInt("  123"), 123);
+    EXPECT_EQ(StrToInt("-2147483648"), -2147483648LL);
+    EXPECT_EQ(StrToInt("+7"), 7);
+    EXPECT_EQ(StrToInt("$1F"), 31);
+    EXPECT_EQ(StrToInt("0x1f"), 31);
+    for (const char* bad : {"", " ", "12 ", "1x", "2147483648", "-2147483649", "-", "$"})
+        EXPECT_THROW(StrToInt(bad), EConvertError) << bad;
+    try {
+        StrToInt("abc");
+    } catch (const EConvertError& error) {
+        EXPECT_STREQ(error.what(), "'abc' is not a valid integer value");
+    }
+    EXPECT_EQ(StrToIntDef("x", -1), -1);
+    EXPECT_EQ(StrToIntDef("10", -1), 10);
 }

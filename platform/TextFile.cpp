@@ -1,0 +1,147 @@
+#include "platform/TextFile.h"
+
+#include "platform/Path.h"
+#include "platform/SystemError.h"
+#include "runtime/StrUtils.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+FileHandle openForReading(const std::string& name) {
+    return FileHandle(open(NativePath(name).c_str(), O_RDONLY | O_CLOEXEC));
+}
+
+// Reads one block; raises EInOutError on a read error. 0 at the end of the file.
+std::size_t readBlock(const FileHandle& file, std::string& block) {
+    block.resize(FileBlockSize);
+    for (;;) {
+        const ssize_t got = read(file.get(), block.data(), block.size());
+        if (got >= 0) {
+            block.resize(static_cast<std::size_t>(got));
+            return block.size();
+        }
+        if (errno != EINTR)
+            throw runtime::EInOutError::FromErrno(errno);
+    }
+}
+
+void writeAllLines(OutputFile& out, const std::vector<std::string>& lines) {
+    for (const std::string& line : lines)
+        out.writeLine(line);
+}
+
+// Permissions for a new file: those of the file it replaces, or the usual
+// ones for a new file under the process's umask.
+mode_t permissionsFor(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0)
+        return info.st_mode & 07777;
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+OutputFile OutputFile::Create(const std::string& name) {
+    FileHandle file(open(NativePath(name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (!file)
+        throw EFCreateError(name, ErrorFromErrno(errno));
+    return OutputFile(std::move(file));
+}
+
+OutputFile::~OutputFile() {
+    if (file_)
+        WriteAll(file_.get(), buffer_.data(), buffer_.size());
+}
+
+void OutputFile::write(const std::string& bytes) {
+    buffer_ += bytes;
+    if (buffer_.size() >= FileBlockSize)
+        flush();
+}
+
+void OutputFile::writeLine(const std::string& line) {
+    write(line);
+    write("\r\n");
+}
+
+void OutputFile::flush() {
+    if (const int error = WriteAll(file_.get(), buffer_.data(), buffer_.size()))
+        throw runtime::EInOutError::FromErrno(error);
+    buffer_.clear();
+}
+
+void OutputFile::close(bool sync) {
+    flush();
+    if (sync && fsync(file_.get()) != 0)
+        throw runtime::EInOutError::FromErrno(errno);
+    if (const int error = file_.close())
+        throw runtime::EInOutError::FromErrno(error);
+}
+
+std::vector<std::string> ReadLines(const std::string& name) {
+    const FileHandle file = openForReading(name);
+    if (!file)
+        throw EFOpenError(name, ErrorFromErrno(errno));
+    std::string text, block;
+    while (readBlock(file, block) > 0)
+        text += block;
+    return runtime::TextToLines(text);
+}
+
+std::string ReadFirstLine(const std::string& name) {
+    const FileHandle file = openForReading(name);
+    if (!file)
+        throw runtime::EInOutError::FromErrno(errno);
+    std::string line, block;
+    while (readBlock(file, block) > 0) {
+        const auto end = block.find_first_of("\r\n");
+        line.append(block, 0, end);
+        if (end != std::string::npos)
+            break;
+    }
+    return line;
+}
+
+void WriteLines(const std::string& name, const std::vector<std::string>& lines) {
+    OutputFile out = OutputFile::Create(name);
+    writeAllLines(out, lines);
+    out.close();
+}
+
+void WriteFileAtomically(const std::string& name, const std::function<void(OutputFile&)>& writer) {
+    const std::string path = NativePath(name);
+    const auto slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string temporary = folder + "." + base + ".XXXXXX";
+    FileHandle file(mkostemp(temporary.data(), O_CLOEXEC));
+    if (!file)
+        throw EFCreateError(name, ErrorFromErrno(errno));
+    try {
+        if (fchmod(file.get(), permissionsFor(path)) != 0)
+            throw EFCreateError(name, ErrorFromErrno(errno));
+        OutputFile out(std::move(file));
+        writer(out);
+        out.close(true);
+        if (std::rename(temporary.c_str(), path.c_str()) != 0)
+            throw EFCreateError(name, ErrorFromErrno(errno));
+    } catch (...) {
+        unlink(temporary.c_str());
+        throw;
+    }
+}
+
+void WriteLinesAtomically(const std::string& name, const std::vector<std::string>& lines) {
+    WriteFileAtomically(name, [&lines](OutputFile& out) { writeAllLines(out, lines); });
+}
+
+} // namespace platform

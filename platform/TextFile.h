@@ -1,0 +1,57 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/FileHandle.h"
+
+// Reading and writing text files. Text is kept as the bytes of the file;
+// lines are written with CR LF ends.
+namespace platform {
+
+// A file being written, buffered in blocks. Write errors raise EInOutError.
+class OutputFile {
+public:
+    // Creates the file, or empties an existing one; raises EFCreateError.
+    static OutputFile Create(const std::string& name);
+
+    OutputFile(OutputFile&&) = default;
+    // Writes what is still buffered when close was not called; errors are lost then.
+    ~OutputFile();
+
+    void write(const std::string& bytes);
+    // The line followed by CR LF.
+    void writeLine(const std::string& line);
+    // Writes what is buffered and closes the file; with sync, waits until the
+    // bytes are on the disk.
+    void close(bool sync = false);
+
+private:
+    friend void WriteFileAtomically(const std::string& name, const std::function<void(OutputFile&)>& writer);
+    explicit OutputFile(FileHandle file) : file_(std::move(file)) {}
+    void flush();
+
+    FileHandle file_;
+    std::string buffer_;
+};
+
+// Every line of a file, split at CR LF, LF or CR. Raises EFOpenError when the
+// file cannot be opened and EInOutError when it cannot be read.
+std::vector<std::string> ReadLines(const std::string& name);
+
+// The first line of a file (empty for an empty file), reading no further than
+// its end. Raises EInOutError when the file cannot be opened or read.
+std::string ReadFirstLine(const std::string& name);
+
+// Writes the lines, each ended by CR LF, into a new or emptied file.
+void WriteLines(const std::string& name, const std::vector<std::string>& lines);
+
+// Writes a file so that it is never seen half-written: the writer fills a
+// temporary file in the same folder, which then replaces the file in one
+// step. When the writer or the write fails the former file stays untouched,
+// the temporary file is removed and the error passes on.
+void WriteFileAtomically(const std::string& name, const std::function<void(OutputFile&)>& writer);
+void WriteLinesAtomically(const std::string& name, const std::vector<std::string>& lines);
+
+} // namespace platform

@@ -1,0 +1,114 @@
+// The archiver stand-in (tools/archiver/winrar.exe) run on archives made
+// with bsdtar, alone and through WinExec with the updater's command line.
+#include "platform/Process.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <sys/wait.h>
+#include <thread>
+
+using testsupport::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+fs::path archiverScript() {
+    const char* source = std::getenv("UPDATER_SOURCE_DIR");
+    return fs::path(source != nullptr ? source : ".") / "tools/archiver/winrar.exe";
+}
+
+int run(const fs::path& folder, const std::string& command) {
+    const int status = std::system(("cd " + quoted(folder.string()) + " && " + command + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// An archive "<name>" in the folder holding the given files (path -> bytes).
+void makeArchive(const TempDir& dir, const std::string& name, const std::map<std::string, std::string>& files) {
+    TempDir content;
+    for (const auto& [path, bytes] : files)
+        content.write(path, bytes);
+    ASSERT_EQ(run(content.path(), "bsdtar -cf " + quoted((dir / name).string()) + " --format zip *"), 0);
+}
+
+class Archiver : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(fs::exists(archiverScript())) << archiverScript();
+        makeArchive(app, "Sys_Vendrake.rar",
+                    {{"Sys_Vendrake.exe", "new program"}, {"readme.txt", "notes"}, {"Tools/Helper.EXE", "helper"}});
+    }
+
+    int extract(const std::string& arguments) {
+        return run(app.path(), quoted(archiverScript().string()) + " " + arguments);
+    }
+
+    TempDir app;
+};
+
+} // namespace
+
+TEST_F(Archiver, ExtractsMatchingFilesWithTheirFoldersOverwritingOldOnes) {
+    app.write("Sys_Vendrake.exe", "old program");
+    EXPECT_EQ(extract("x -o+ Sys_Vendrake.rar '*.exe' '.\"'"), 0);
+    EXPECT_EQ(app.read("Sys_Vendrake.exe"), "new program");
+    EXPECT_EQ(app.read("Tools/Helper.EXE"), "helper");
+    EXPECT_FALSE(fs::exists(app / "readme.txt"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(app.path()), {}), 3); // no staging folder left
+}
+
+TEST_F(Archiver, MasksIgnoreCaseAndDestinationsTakeWindowsSpelling) {
+    EXPECT_EQ(extract("x -y Sys_Vendrake.rar '*.EXE' 'README.*' 'out\\new\\'"), 0);
+    EXPECT_EQ(app.read("out/new/Sys_Vendrake.exe"), "new program");
+    EXPECT_EQ(app.read("out/new/readme.txt"), "notes");
+    EXPECT_EQ(extract("x Sys_Vendrake.rar 'tools\\*' all/"), 0);
+    EXPECT_TRUE(fs::exists(app / "all/Tools/Helper.EXE"));
+    EXPECT_FALSE(fs::exists(app / "all/Sys_Vendrake.exe"));
+}
+
+TEST_F(Archiver, KeepsExistingFilesWhenAsked) {
+    app.write("readme.txt", "mine");
+    EXPECT_EQ(extract("x -o- Sys_Vendrake.rar readme.txt"), 0);
+    EXPECT_EQ(app.read("readme.txt"), "mine");
+}
+
+TEST_F(Archiver, FailsClearlyOnAnythingElse) {
+    EXPECT_EQ(extract("x Sys_Vendrake.rar '*.dll'"), 10);
+    EXPECT_EQ(extract("x missing.rar '*.exe'"), 6);
+    EXPECT_EQ(extract("a Sys_Vendrake.rar '*.exe'"), 7);
+    EXPECT_EQ(extract("x -r Sys_Vendrake.rar"), 7);
+    EXPECT_EQ(extract(""), 7);
+    app.write("broken.rar", "this is no archive");
+    EXPECT_EQ(extract("x broken.rar"), 2);
+}
+
+TEST_F(Archiver, RunsFromTheUpdatersCommandLine) {
+    TempDir programFiles;
+    const fs::path installed = programFiles / "Program Files/winrar/winrar.exe";
+    fs::create_directories(installed.parent_path());
+    fs::copy_file(archiverScript(), installed);
+    testsupport::CurrentDirGuard inside(app.path());
+
+    const std::string command =
+        programFiles.path().string() + "\\Program Files\\winrar\\WinRAR.exe x -o+ Sys_Vendrake.rar *.exe \".\\\"";
+    EXPECT_GT(platform::WinExec(command, platform::SW_SHOW_NORMAL), 31u);
+    // Done once the staging folder is gone and the files are in place.
+    const auto finished = [&] {
+        for (const auto& entry : fs::directory_iterator(app.path()))
+            if (entry.path().filename().string().rfind(".extracting", 0) == 0)
+                return false;
+        return fs::exists(app / "Tools/Helper.EXE");
+    };
+    for (int i = 0; i < 1000 && !finished(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(app.read("Sys_Vendrake.exe"), "new program");
+    EXPECT_FALSE(fs::exists(app / "readme.txt"));
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/Process.h"
+
+namespace testsupport {
+
+// Records the programs and documents that the code under test starts or
+// opens, instead of starting them, for the lifetime of the object. The
+// results handed back can be set to simulate failures.
+class LaunchRecorder {
+public:
+    LaunchRecorder();
+    ~LaunchRecorder();
+    LaunchRecorder(const LaunchRecorder&) = delete;
+    LaunchRecorder& operator=(const LaunchRecorder&) = delete;
+
+    std::vector<platform::ProgramLaunch> programs;
+    std::vector<platform::ShellOpenRequest> opened;
+    unsigned programResult = platform::LaunchSucceeded;
+    unsigned openResult = platform::LaunchSucceeded;
+};
+
+} // namespace testsupport
