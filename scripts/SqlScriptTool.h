@@ -1,0 +1,24 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace scripts {
+
+// The sqlscript command, for trying update scripts before their release:
+//
+//   sqlscript DATABASE SCRIPT... [--user U] [--password P] [--dialect N]
+//   sqlscript --parse-only SCRIPT...
+//
+// Runs the script files, in order, against the database with the updater's
+// runner and the updater's settings (its account and dialect unless given,
+// COMMIT WORK lines blanked, one runner whose settings carry from one script
+// to the next, a commit after each script), and prints per statement its
+// file, starting line, kind and outcome. A parse error stops its script and
+// the run goes on with the next one, as in the updater; an execution error
+// stops the run. --parse-only lists the statements and their kinds without a
+// database. Returns 0 when everything ran, 1 after any error, 2 for bad usage.
+int SqlScriptMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace scripts

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace scripts {
+
+// How the updater connects to a local database to run scripts: the account
+// of its connection parameters and the connection's SQL dialect.
+inline constexpr const char* kLocalUser = "ROOT";
+inline constexpr const char* kLocalPassword = "718352";
+inline constexpr int kLocalDialect = 1;
+
+// What the updater does to a script before running it: every line whose
+// upper-case form holds "COMMIT WORK" anywhere becomes a single blank.
+void BlankCommitWorkLines(std::vector<std::string>& lines);
+
+} // namespace scripts

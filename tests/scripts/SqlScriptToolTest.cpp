@@ -1,0 +1,110 @@
+#include "tests/support/FirebirdTestDb.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sys/wait.h>
+
+using testsupport::FirebirdTestDb;
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    std::string output;
+};
+
+// Runs the built sqlscript program with the arguments (each quoted for the
+// shell) and collects what it writes.
+ToolRun RunTool(const std::vector<std::string>& args) {
+    std::string command = "'" SQLSCRIPT_PROGRAM "'";
+    for (const std::string& arg : args)
+        command += " '" + arg + "'";
+    command += " 2>&1";
+    ToolRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return run;
+    char buffer[4096];
+    std::size_t count;
+    while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.output.append(buffer, count);
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+class SqlScriptTool : public ::testing::Test {
+protected:
+    std::string Write(const std::string& name, const std::string& text) const { return dir.write(name, text).string(); }
+
+    // A dialect-1 database, as the updater's local databases are.
+    FirebirdTestDb file{1};
+    testsupport::TempDir dir;
+};
+
+TEST_F(SqlScriptTool, RunsProceduresTriggersAndSetTermAndReportsEachStatement) {
+    const std::string script = Write("update.sql", "/* release 1.2 */\r\n"
+                                                   "CREATE TABLE ITEMS (ID INTEGER, NAME VARCHAR(20));\r\n"
+                                                   "CREATE TABLE LOG (ID INTEGER);\r\n"
+                                                   "SET TERM ^ ;\r\n"
+                                                   "CREATE TRIGGER ITEMS_BI FOR ITEMS BEFORE INSERT AS\r\n"
+                                                   "BEGIN\r\n"
+                                                   "  INSERT INTO LOG VALUES (NEW.ID);\r\n"
+                                                   "END^\r\n"
+                                                   "SET TERM ; ^\r\n"
+                                                   "CREATE PROCEDURE ADD_ITEM (ID INTEGER, NAME VARCHAR(20)) AS\r\n"
+                                                   "BEGIN\r\n"
+                                                   "  INSERT INTO ITEMS VALUES (:ID, :NAME);\r\n"
+                                                   "END;\r\n"
+                                                   "EXECUTE PROCEDURE ADD_ITEM(1, 'one; two');\r\n"
+                                                   "commit work;\r\n"
+                                                   "INSERT INTO ITEMS VALUES (2, \"two\");\r\n");
+    const ToolRun run = RunTool({file.name(), script});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    const std::string at = script + ":";
+    EXPECT_EQ(run.output, at + "1: stmtDDL: ok\n" + at + "3: stmtDDL: ok\n" + at + "4: stmtTERM: ok\n" + at +
+                              "5: stmtDDL: ok\n" + at + "9: stmtTERM: ok\n" + at + "10: stmtDDL: ok\n" + at +
+                              "14: stmtDML: ok\n" + at + "16: stmtDML: ok\n");
+    EXPECT_EQ(file.QueryText("SELECT LIST(ID || ':' || NAME, '|') FROM ITEMS"), "1:one; two|2:two");
+    EXPECT_EQ(file.QueryText("SELECT LIST(ID) FROM LOG"), "1,2");
+}
+
+TEST_F(SqlScriptTool, ParseErrorEndsItsScriptAndAnExecutionErrorEndsTheRun) {
+    const std::string first = Write("first.sql", "SET TERM ^ ;\n"
+                                                 "CREATE TABLE T (X INTEGER)^\n"
+                                                 "BOGUS^ INSERT INTO T VALUES (9)^\n");
+    const std::string second = Write("second.sql", "INSERT INTO T VALUES (1)^\n"
+                                                   "INSERT INTO T VALUES ('x')^\n"
+                                                   "INSERT INTO T VALUES (3)^\n");
+    const std::string third = Write("third.sql", "INSERT INTO T VALUES (4)^\n");
+    const ToolRun run = RunTool({file.name(), first, second, third, "--user", "ROOT", "--dialect", "3"});
+    EXPECT_EQ(run.exitCode, 1);
+    // The rest of the line after the bad statement is read first by the next
+    // script, as the updater's runner does.
+    EXPECT_EQ(run.output, first + ":1: stmtTERM: ok\n" + first + ":2: stmtDDL: ok\n" + first +
+                              ":3: parse error: Invalid statement\n  BOGUS\n" + second + ":0: stmtDML: ok\n" + second +
+                              ":1: stmtDML: ok\n" + second +
+                              ":2: stmtDML: error\n  conversion error from string \"x\"\n");
+    EXPECT_EQ(file.QueryText("SELECT LIST(X) FROM T"), "9,1");
+}
+
+TEST_F(SqlScriptTool, ParseOnlyListsStatementsWithoutADatabase) {
+    const std::string script = Write("list.sql", "SET AUTODDL OFF;\nSELECT *\nFROM T;\nCOMMIT WORK;\nROLLBACK WORK;\n");
+    const ToolRun run = RunTool({"--parse-only", script});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.output, script + ":1: stmtSET\n  AUTODDL OFF\n" + script + ":2: stmtDML\n  SELECT *\n  FROM T\n" +
+                              script + ":5: parse error: Invalid statement\n  ROLLBACK WORK\n");
+}
+
+TEST_F(SqlScriptTool, BadUsageExitsWithTwo) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {}, {file.name()}, {"--parse-only"}, {file.name(), "x.sql", "--dialect", "2"}, {"--user"}}) {
+        const ToolRun run = RunTool(args);
+        EXPECT_EQ(run.exitCode, 2) << run.output;
+        EXPECT_EQ(run.output.rfind("usage: sqlscript", 0), 0u) << run.output;
+    }
+}
+
+} // namespace
