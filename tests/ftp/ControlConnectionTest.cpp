@@ -303,8 +303,12 @@ TEST(ControlConnection, ConnectWithATimeOutGivesUpWhenNobodyAnswers) {
     ::close(listener);
 }
 
-TEST(ControlConnection, ConnectingTwiceAndWritingUnconnectedAreRefused) {
-    ScriptedFtpServer server([](FtpScriptSession& s) { s.LogIn(); });
+TEST(ControlConnection, ConnectingTwiceWritingUnconnectedAndSilentServersAreRefused) {
+    ScriptedFtpServer server([](FtpScriptSession& s) {
+        s.LogIn();
+        s.Command();
+        s.ClientCloses();
+    });
     TIdFTP client;
     EXPECT_THROW(client.WriteLine("NOOP"), EIdNotConnected);
     PointAt(client, server.Port());
@@ -315,4 +319,13 @@ TEST(ControlConnection, ConnectingTwiceAndWritingUnconnectedAreRefused) {
     } catch (const EIdAlreadyConnected& error) {
         EXPECT_STREQ(error.what(), "Already connected.");
     }
+    client.ReadTimeout = 200;
+    try {
+        client.ChangeDirectory("unanswered");
+        ADD_FAILURE() << "a reply was read that never came";
+    } catch (const EIdReadTimeout& error) {
+        EXPECT_STREQ(error.what(), "Read Timeout");
+    }
+    client.CloseSession();
+    EXPECT_EQ(server.Failure(), "");
 }

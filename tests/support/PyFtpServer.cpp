@@ -55,13 +55,17 @@ PyFtpServer::PyFtpServer(const std::filesystem::path& root) {
     const std::string line = readFirstLine(output[0]);
     ::close(output[0]);
     if (pid_ < 0 || line.empty()) {
-        this->~PyFtpServer();
+        stop();
         throw std::runtime_error("the FTP server did not start");
     }
     port_ = static_cast<std::uint16_t>(std::stoi(line));
 }
 
 PyFtpServer::~PyFtpServer() {
+    stop();
+}
+
+void PyFtpServer::stop() {
     if (pid_ <= 0)
         return;
     ::kill(pid_, SIGTERM);

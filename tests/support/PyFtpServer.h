@@ -22,6 +22,8 @@ public:
     std::uint16_t Port() const { return port_; }
 
 private:
+    void stop();
+
     int pid_ = -1;
     std::uint16_t port_ = 0;
 };
