@@ -1,35 +1,25 @@
 #include "app/Configuracao.h"
 
 #include "db/AliasConfig.h"
+#include "platform/Files.h"
 #include "platform/SystemError.h"
+#include "platform/TextFile.h"
 #include "runtime/Exception.h"
 #include "runtime/StrUtils.h"
-
-#include <algorithm>
-#include <cerrno>
-#include <filesystem>
-#include <fstream>
 
 namespace app {
 
 namespace {
 
-constexpr size_t InicioAlias = 14; // character 15, counted from 0
-constexpr size_t TamanhoAlias = 30;
+constexpr int InicioAlias = 15;
+constexpr int TamanhoAlias = 30;
 constexpr size_t TamanhoMaximoParametro = 100;
-
-// Whether a file named with Windows separators exists.
-bool ArquivoExiste(std::string caminho) {
-    std::replace(caminho.begin(), caminho.end(), '\\', '/');
-    std::error_code erro;
-    return std::filesystem::is_regular_file(caminho, erro);
-}
 
 std::string ParaTexto(const TValorRegistro& valor) {
     if (const auto* texto = std::get_if<std::string>(&valor))
         return *texto;
     if (const auto* numero = std::get_if<std::int32_t>(&valor))
-        return std::to_string(*numero);
+        return runtime::IntToStr(*numero);
     throw runtime::Exception("Could not convert variant of type (Array Byte) into type (String)");
 }
 
@@ -53,17 +43,7 @@ std::string CodificaTexto(int chave, const std::string& texto) {
 }
 
 std::string LerNomeAlias(const std::string& arquivo) {
-    std::ifstream entrada(arquivo, std::ios::binary);
-    if (!entrada)
-        throw runtime::EInOutError::FromErrno(errno);
-    std::string linha;
-    std::getline(entrada, linha);
-    if (entrada.bad())
-        throw runtime::EInOutError::FromErrno(errno);
-    linha = linha.substr(0, linha.find('\r'));
-    if (linha.size() <= InicioAlias)
-        return {};
-    return runtime::Trim(linha.substr(InicioAlias, TamanhoAlias));
+    return runtime::Trim(runtime::Copy(platform::ReadFirstLine(arquivo), InicioAlias, TamanhoAlias));
 }
 
 std::string LerParametroAlias(const std::string& alias, const std::string& nome) {
@@ -109,12 +89,12 @@ std::string PastaWinRAR() {
     const std::string base = ParaTexto(LerValorRegistro(
         platform::RootKey::LocalMachine, "\\Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir"));
     const std::string winrar = "\\winrar\\winrar.exe";
-    if (ArquivoExiste(base + winrar))
+    if (platform::FileExists(base + winrar))
         return base;
     const size_t marca = runtime::UpperCase(base).find("(X86)");
     if (marca != std::string::npos) {
         const std::string alternativa = runtime::Trim(base.substr(0, marca));
-        if (ArquivoExiste(alternativa + winrar))
+        if (platform::FileExists(alternativa + winrar))
             return alternativa;
     }
     return base;

@@ -4,7 +4,6 @@
 #include "runtime/StrUtils.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace db {
 
@@ -75,15 +74,7 @@ std::string TField::AsString() const {
 int TField::AsInteger() const {
     dataSet_->requireActive();
     const FieldValue& value = dataSet_->row_[index_];
-    if (!value)
-        return 0;
-    int number = 0;
-    const char* begin = value->data();
-    const char* end = begin + value->size();
-    auto [stop, error] = std::from_chars(begin, end, number);
-    if (value->empty() || error != std::errc() || stop != end)
-        throw runtime::EConvertError("'" + *value + "' is not a valid integer value");
-    return number;
+    return value ? runtime::StrToInt(*value) : 0;
 }
 
 std::vector<std::string> TField::AsLines() const {

@@ -66,6 +66,9 @@ TEST_F(ConfigFolder, AliasNameIsCharacters15To44OfTheFirstLineTrimmed) {
         dir_.write("Sys_Vendcfg.INI", c.content);
         EXPECT_EQ(LerNomeAlias(), c.alias) << c.content;
     }
+    // The file's name is found whatever its letter case, as on the store's machines.
+    std::filesystem::rename(dir_ / "Sys_Vendcfg.INI", dir_ / "SYS_VENDCFG.ini");
+    EXPECT_EQ(LerNomeAlias(), "QUILLMARK");
 }
 
 TEST_F(ConfigFolder, AnUnopenableConfigurationFileIsAnInputOutputError) {
@@ -169,6 +172,9 @@ TEST_F(Registry, WinRARFolderFallsBackFromTheX86FolderToItsPlainForm) {
     EXPECT_EQ(PastaWinRAR(), x86);
     useFolder(plain);
     EXPECT_EQ(PastaWinRAR(), plain);
+    std::filesystem::rename(dir_ / "Program Files/winrar/winrar.exe", dir_ / "Program Files/winrar/WinRAR.exe");
+    std::filesystem::rename(dir_ / "Program Files/winrar", dir_ / "Program Files/WinRAR");
+    EXPECT_EQ(PastaWinRAR(), plain); // found ignoring letter case
 
     install("\"ProgramFilesDir\"=hex:41\n");
     EXPECT_THROW(PastaWinRAR(), runtime::Exception);
