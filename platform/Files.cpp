@@ -31,7 +31,7 @@ TDateTime modifiedAt(const struct stat& info) {
     return runtime::UnixToDateTime(info.st_mtim.tv_sec, info.st_mtim.tv_nsec);
 }
 
-bool fail(int code) {
+bool fail(std::uint32_t code) {
     SetLastError(code);
     return false;
 }
