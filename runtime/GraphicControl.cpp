@@ -45,6 +45,10 @@ TGraphicControl::TGraphicControl(QWidget* parent, const std::string& name) : QWi
     setObjectName(ToQString(name));
     setAccessibleName(ToQString(name));
     font_.OnChange = [this] { FontChanged(); };
+    // Controls are visible unless hidden, also when placed on a window that is already shown.
+    if (parent) {
+        show();
+    }
 }
 
 void TGraphicControl::SetBounds(int left, int top, int width, int height) {

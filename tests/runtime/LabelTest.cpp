@@ -1,5 +1,6 @@
 #include "runtime/Label.h"
 
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include "tests/support/ImageProbe.h"
@@ -116,4 +117,12 @@ TEST_F(LabelTest, ClickInsideFiresOnClick) {
     testsupport::ClickAt(label, QPoint(2, 2));
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(sender, &label);
+}
+
+TEST(GraphicControl, IsVisibleWhenPlacedOnAWindowAlreadyShown) {
+    QWidget window;
+    window.resize(100, 50);
+    window.show();
+    TLabel label(&window, "Label1");
+    EXPECT_TRUE(label.isVisible());
 }
