@@ -7,7 +7,7 @@
 
 #include <QCoreApplication>
 
-#include "components/ShellOpen.h"
+#include "platform/Process.h"
 #include "runtime/QtText.h"
 
 using namespace runtime;
@@ -285,10 +285,12 @@ void TmyLabel3D::Click() {
         try {
             SetCursor(crAppStart);
             ProcessMessages();
-            ShellOpen(labelStyle_ == lsEMailAddress ? "mailto:" + address_ : address_);
+            // The opener's result is not examined: a target that cannot be opened is not reported.
+            platform::ShellOpen(labelStyle_ == lsEMailAddress ? "mailto:" + address_ : address_,
+                                platform::SW_SHOW_NORMAL);
             SetCursor(crHandPoint);
         } catch (const std::exception&) {
-            // A link that cannot be opened is not reported.
+            // An error while opening the link skips the rest of it; the click still runs.
         }
     }
     TCustomLabel::Click();

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "components/ShellOpen.h"
+#include "platform/Process.h"
 #include "runtime/Exception.h"
 #include "tests/support/ImageProbe.h"
 #include "tests/support/WidgetInput.h"
@@ -291,18 +291,21 @@ class LinkTest : public Label3DTest {
 protected:
     void SetUp() override {
         Label3DTest::SetUp();
-        previous = SetShellOpener([this](const std::string& target) { opened.push_back(target); });
+        platform::SetShellOpener([this](const platform::ShellOpenRequest& request) {
+            opened.push_back(request.target);
+            EXPECT_EQ(request.showCommand, platform::SW_SHOW_NORMAL);
+            return 42u;
+        });
         label.OnClick = [this](QObject*) { ++clicks; };
     }
     void TearDown() override {
-        SetShellOpener(previous);
+        platform::SetShellOpener({});
         Label3DTest::TearDown();
     }
     void Click() { testsupport::ClickAt(label, QPoint(5, 5)); }
     void Enter() { testsupport::EnterWidget(label); }
     void Leave() { testsupport::LeaveWidget(label); }
 
-    TShellOpener previous;
     std::vector<std::string> opened;
     int clicks = 0;
 };
@@ -333,7 +336,7 @@ TEST_F(LinkTest, PlainLabelOrEmptyAddressOnlyFiresOnClick) {
 }
 
 TEST_F(LinkTest, FailingOpenerIsSwallowedAndOnClickStillFires) {
-    SetShellOpener([](const std::string&) { throw Exception("no opener"); });
+    platform::SetShellOpener([](const platform::ShellOpenRequest&) -> unsigned { throw Exception("no opener"); });
     label.SetLabelStyle(lsWWWAddress);
     label.SetAddress("x");
     Click();
