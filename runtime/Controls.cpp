@@ -1,0 +1,153 @@
+#include "runtime/Controls.h"
+
+#include <QPainter>
+
+#include "runtime/Application.h"
+#include "runtime/Canvas.h"
+#include "runtime/GraphicControl.h"
+#include "runtime/QtText.h"
+
+namespace runtime {
+
+namespace {
+
+void DrawFrame3D(QPainter& painter, const QRect& rect, TColor topLeft, TColor bottomRight) {
+    painter.setPen(ToQColor(topLeft));
+    painter.drawLine(rect.topLeft(), rect.topRight());
+    painter.drawLine(rect.topLeft(), rect.bottomLeft());
+    painter.setPen(ToQColor(bottomRight));
+    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+    painter.drawLine(rect.topRight(), rect.bottomRight());
+}
+
+} // namespace
+
+void PlaceControl(QWidget& control, const std::string& name, const TBounds& bounds) {
+    control.setObjectName(ToQString(name));
+    control.setGeometry(bounds.left, bounds.top, bounds.width, bounds.height);
+}
+
+void SetSpokenName(QWidget& control, const std::string& text) {
+    control.setAccessibleName(ToQString(text));
+}
+
+TPanel::TPanel(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName)
+    : QWidget(parent) {
+    PlaceControl(*this, name, bounds);
+    SetSpokenName(*this, spokenName);
+}
+
+void TPanel::SetColor(TColor color) {
+    color_ = color;
+    update();
+}
+
+void TPanel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), ToQColor(color_));
+    DrawFrame3D(painter, rect().adjusted(0, 0, -1, -1), clBtnHighlight, clBtnShadow);
+}
+
+TImage::TImage(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName)
+    : QWidget(parent) {
+    PlaceControl(*this, name, bounds);
+    SetSpokenName(*this, spokenName);
+}
+
+void TImage::SetPicture(const QPixmap& picture) {
+    picture_ = picture;
+    update();
+}
+
+void TImage::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, picture_);
+}
+
+TBitBtn::TBitBtn(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& caption)
+    : QPushButton(ToQString(caption), parent) {
+    PlaceControl(*this, name, bounds);
+    SetSpokenName(*this, StripHotkey(caption));
+    connect(this, &QPushButton::clicked, this, [this] {
+        Application().Dispatch([this] {
+            if (OnClick)
+                OnClick();
+        });
+    });
+}
+
+void TBitBtn::SetGlyph(const QPixmap& glyph) {
+    setIcon(QIcon(glyph));
+    setIconSize(glyph.size());
+}
+
+TShape::TShape(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName)
+    : QWidget(parent) {
+    PlaceControl(*this, name, bounds);
+    SetSpokenName(*this, spokenName);
+}
+
+void TShape::SetBrushColor(TColor color) {
+    brush_ = color;
+    update();
+}
+
+void TShape::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(Qt::black);
+    painter.setBrush(ToQColor(brush_));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+TBevel::TBevel(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName)
+    : QWidget(parent) {
+    PlaceControl(*this, name, bounds);
+    SetSpokenName(*this, spokenName);
+}
+
+void TBevel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    DrawFrame3D(painter, rect().adjusted(0, 0, -1, -1), clBtnShadow, clBtnHighlight);
+}
+
+TProgressBar::TProgressBar(QWidget* parent, const std::string& name, const TBounds& bounds,
+                           const std::string& spokenName)
+    : QProgressBar(parent) {
+    PlaceControl(*this, name, bounds);
+    SetSpokenName(*this, spokenName);
+    setTextVisible(false);
+}
+
+void TProgressBar::StepIt() {
+    int next = value() + step_;
+    setValue(next > maximum() ? minimum() : next);
+}
+
+TMemo::TMemo(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName)
+    : QPlainTextEdit(parent) {
+    PlaceControl(*this, name, bounds);
+    SetSpokenName(*this, spokenName);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+void TMemo::AddLine(const std::string& line) {
+    appendPlainText(ToQString(line));
+}
+
+void TMemo::SetLines(const std::vector<std::string>& lines) {
+    clear();
+    for (const std::string& line : lines)
+        AddLine(line);
+}
+
+std::vector<std::string> TMemo::Lines() const {
+    std::vector<std::string> lines;
+    if (document()->isEmpty())
+        return lines;
+    for (const QString& line : toPlainText().split('\n'))
+        lines.push_back(FromQString(line));
+    return lines;
+}
+
+} // namespace runtime

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QWidget>
+
+#include "runtime/Color.h"
+
+// The windowed and graphic standard controls the program's windows place at
+// pixel positions. Each control carries its form name as its object name and
+// a name that a screen reader speaks: its visible text, or for a control
+// without text the text it stands for.
+namespace runtime {
+
+struct TBounds {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Names and places a control inside its parent.
+void PlaceControl(QWidget& control, const std::string& name, const TBounds& bounds);
+// The text a screen reader speaks for a control.
+void SetSpokenName(QWidget& control, const std::string& text);
+
+// A panel: its colour, framed by a raised one-pixel bevel.
+class TPanel : public QWidget {
+public:
+    TPanel(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName);
+    void SetColor(TColor color);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    TColor color_ = clBtnFace;
+};
+
+// A picture drawn at its natural size from the control's top-left corner,
+// cut off at the control's edges.
+class TImage : public QWidget {
+public:
+    TImage(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName);
+    void SetPicture(const QPixmap& picture);
+    const QPixmap& Picture() const { return picture_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap picture_;
+};
+
+// A push button with a glyph left of its caption. "&" in the caption marks
+// the Alt accelerator. OnClick runs through the application's guard.
+class TBitBtn : public QPushButton {
+public:
+    TBitBtn(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& caption);
+    void SetGlyph(const QPixmap& glyph);
+
+    std::function<void()> OnClick;
+};
+
+enum class TShapeType { stRectangle };
+
+// A filled rectangle outlined by a one-pixel black pen.
+class TShape : public QWidget {
+public:
+    TShape(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName);
+    void SetBrushColor(TColor color);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    TColor brush_ = clWhite;
+};
+
+// A lowered box: shadow on the top and left edges, highlight on the others.
+class TBevel : public QWidget {
+public:
+    TBevel(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+class TProgressBar : public QProgressBar {
+public:
+    TProgressBar(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName);
+    void SetMin(int value) { setMinimum(value); }
+    void SetMax(int value) { setMaximum(value); }
+    void SetPosition(int value) { setValue(value); }
+    int Position() const { return value(); }
+    void SetStep(int step) { step_ = step; }
+    // Advances the position by Step, wrapping back to Min past Max.
+    void StepIt();
+
+private:
+    int step_ = 10;
+};
+
+// A multi-line text box holding lines of text; no word wrap, vertical
+// scroll bar.
+class TMemo : public QPlainTextEdit {
+public:
+    TMemo(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName);
+    void Clear() { clear(); }
+    void AddLine(const std::string& line);
+    void SetLines(const std::vector<std::string>& lines);
+    std::vector<std::string> Lines() const;
+};
+
+} // namespace runtime

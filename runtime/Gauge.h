@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+
+#include <QWidget>
+
+#include "runtime/Color.h"
+#include "runtime/Controls.h"
+
+namespace runtime {
+
+// A horizontal percentage bar: the foreground colour fills the done share on
+// the background colour inside a one-pixel border, with the percentage drawn
+// as text ("%d%%"). Progress stays within MinValue..MaxValue, and the gauge
+// repaints only when the whole percent changes.
+class TGauge : public QWidget {
+public:
+    TGauge(QWidget* parent, const std::string& name, const TBounds& bounds);
+
+    int Progress() const { return progress_; }
+    void SetProgress(int value);
+    int MinValue() const { return min_; }
+    int MaxValue() const { return max_; }
+    void SetMaxValue(int value);
+    void SetForeColor(TColor color);
+    void SetBackColor(TColor color);
+    // The whole percent done.
+    int PercentDone() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void UpdateSpokenName();
+
+    int min_ = 0;
+    int max_ = 100;
+    int progress_ = 0;
+    TColor fore_ = clBlack;
+    TColor back_ = clWhite;
+};
+
+} // namespace runtime

@@ -1,0 +1,118 @@
+#include <QCoreApplication>
+#include <QEvent>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "runtime/Controls.h"
+#include "runtime/Gauge.h"
+#include "runtime/ListControls.h"
+#include "runtime/StatusBar.h"
+
+namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+TEST(Gauge, LimitsProgressToItsRangeAndRepaintsOnlyOnAWholePercentChange) {
+    QWidget window;
+    window.resize(300, 100);
+    runtime::TGauge gauge(&window, "Gauge1", {10, 10, 200, 20});
+    window.show();
+    QCoreApplication::processEvents();
+    PaintCounter counter(gauge);
+
+    gauge.SetProgress(37);
+    EXPECT_EQ(counter.paints, 1);
+    gauge.SetProgress(37);
+    EXPECT_EQ(counter.paints, 1) << "same value, no repaint";
+    gauge.SetProgress(250);
+    EXPECT_EQ(gauge.Progress(), 100);
+    gauge.SetProgress(-5);
+    EXPECT_EQ(gauge.Progress(), 0);
+    EXPECT_EQ(counter.paints, 3);
+
+    gauge.SetMaxValue(1000);
+    counter.paints = 0;
+    gauge.SetProgress(5); // 0.5 %: still 0 %
+    gauge.SetProgress(9); // 0.9 %
+    EXPECT_EQ(counter.paints, 0);
+    gauge.SetProgress(10); // 1 %
+    EXPECT_EQ(counter.paints, 1);
+    EXPECT_EQ(gauge.PercentDone(), 1);
+    EXPECT_EQ(gauge.accessibleName().toStdString(), "1%");
+}
+
+TEST(Controls, CarryTheirFormNameGeometryAndSpokenName) {
+    QWidget window;
+    runtime::TBitBtn button(&window, "Button3", {804, 506, 90, 31}, "&Sair");
+    runtime::TImage image(&window, "Image1", {872, 3, 32, 32}, "Ícone");
+    EXPECT_EQ(button.objectName(), "Button3");
+    EXPECT_EQ(button.geometry(), QRect(804, 506, 90, 31));
+    EXPECT_EQ(button.accessibleName(), "Sair");
+    EXPECT_EQ(button.text(), "&Sair");
+    EXPECT_EQ(image.accessibleName(), QString::fromUtf8("Ícone"));
+}
+
+TEST(Controls, StatusBarPanelsAndTheirSpokenText) {
+    QWidget window;
+    runtime::TStatusBar bar(&window, "StatusBar1", {1, 550, 907, 27});
+    bar.AddPanel(50, "KestoUpdate");
+    bar.SetPanelText(0, "Conectando..");
+    EXPECT_EQ(bar.PanelText(0), "Conectando..");
+    EXPECT_EQ(bar.accessibleName(), "Conectando..");
+    EXPECT_THROW(bar.SetPanelText(1, "x"), std::out_of_range);
+}
+
+TEST(Controls, ListsKeepTheirItemsCheckMarksAndStateImages) {
+    QWidget window;
+    runtime::TCheckListBox list(&window, "CheckListBox1", {8, 124, 417, 97}, "Base Servidor");
+    list.SetItemHeight(13);
+    int first = list.AddItem("LOJA");
+    list.AddItem("FILIAL");
+    list.SetChecked(first, true);
+    EXPECT_TRUE(list.Checked(0));
+    EXPECT_FALSE(list.Checked(1));
+    EXPECT_EQ(list.ItemText(1), "FILIAL");
+    EXPECT_EQ(list.item(0)->sizeHint().height(), 13);
+
+    runtime::TImageList images(16, 16);
+    QPixmap red(16, 16);
+    red.fill(Qt::red);
+    images.Add(red);
+    runtime::TTreeView tree(&window, "TreeView3", {11, 36, 886, 35}, "Arquivos");
+    tree.SetStateImages(&images);
+    tree.AddNode("a.txt", 0);
+    tree.AddNode("b.txt", 4);
+    EXPECT_EQ(tree.StateIndex(0), 0);
+    EXPECT_FALSE(tree.topLevelItem(0)->icon(0).isNull());
+    EXPECT_TRUE(tree.topLevelItem(1)->icon(0).isNull()) << "index past the list shows no image";
+    tree.Clear();
+    EXPECT_EQ(tree.Count(), 0);
+}
+
+TEST(Controls, ProgressBarStepWrapsPastItsMaximum) {
+    QWidget window;
+    runtime::TProgressBar bar(&window, "pb1", {28, 68, 122, 17}, "Progresso");
+    bar.SetMin(1);
+    bar.SetMax(3);
+    bar.SetPosition(1);
+    bar.SetStep(1);
+    bar.StepIt();
+    bar.StepIt();
+    EXPECT_EQ(bar.Position(), 3);
+    bar.StepIt();
+    EXPECT_EQ(bar.Position(), 1);
+}
+
+} // namespace
