@@ -31,6 +31,15 @@ void SetSpokenName(QWidget& control, const std::string& text) {
     control.setAccessibleName(ToQString(text));
 }
 
+TFont MakeFont(const std::string& name, int height, TFontStyles style, TColor color) {
+    TFont font;
+    font.SetName(name);
+    font.SetHeight(height);
+    font.SetStyle(style);
+    font.SetColor(color);
+    return font;
+}
+
 TPanel::TPanel(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName)
     : QWidget(parent) {
     PlaceControl(*this, name, bounds);

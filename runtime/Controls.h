@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include "runtime/Color.h"
+#include "runtime/Font.h"
 
 // The windowed and graphic standard controls the program's windows place at
 // pixel positions. Each control carries its form name as its object name and
@@ -29,6 +30,8 @@ struct TBounds {
 void PlaceControl(QWidget& control, const std::string& name, const TBounds& bounds);
 // The text a screen reader speaks for a control.
 void SetSpokenName(QWidget& control, const std::string& text);
+// A font description in one expression, as window tables list them.
+TFont MakeFont(const std::string& name, int height, TFontStyles style = 0, TColor color = clWindowText);
 
 // A panel: its colour, framed by a raised one-pixel bevel.
 class TPanel : public QWidget {

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "runtime/Font.h"
+
 class QEventLoop;
 
 // The form base every window of the program derives from. A form's controls
@@ -34,6 +36,8 @@ public:
 
     void SetCaption(const std::string& caption);
     void SetClientSize(int width, int height);
+    // The form's font; controls without a font of their own use it.
+    void SetFont(const TFont& font) { setFont(font.ToQFont()); }
     void SetBorderStyle(TBorderStyle style);
     // poDesigned keeps the design position left, top; poDesktopCenter centres
     // the form on the desktop each time it is shown.
