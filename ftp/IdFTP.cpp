@@ -3,6 +3,9 @@
 #include "ftp/IdException.h"
 #include "ftp/IdSimpleServer.h"
 #include "ftp/IdText.h"
+#include "platform/Files.h"
+#include "platform/Path.h"
+#include "platform/TextFile.h"
 
 namespace ftp {
 
@@ -129,12 +132,11 @@ TIdFTPListItems& TIdFTP::ListingItems() {
     return *listItems_;
 }
 
-void TIdFTP::Download(const std::string& remoteName, const std::filesystem::path& localPath, bool canOverwrite,
-                      bool resume) {
-    if (std::filesystem::exists(localPath)) {
+void TIdFTP::Download(const std::string& remoteName, const std::string& localPath, bool canOverwrite, bool resume) {
+    if (platform::FileExists(localPath)) {
         const bool effectiveResume = resume && ProbeResume();
         if (!canOverwrite && effectiveResume) {
-            TFileStream existing(localPath, TFileStream::Append);
+            TFileAppendStream existing(platform::NativePath(localPath));
             DownloadToStream(remoteName, existing, true);
             existing.Close();
             checkNotAborted();
@@ -143,10 +145,11 @@ void TIdFTP::Download(const std::string& remoteName, const std::filesystem::path
         if (!canOverwrite || effectiveResume)
             throw EIdFTPFileAlreadyExists();
     }
-    TReplacementFileStream replacement(localPath);
-    DownloadToStream(remoteName, replacement, resume);
-    checkNotAborted();
-    replacement.Commit();
+    platform::WriteFileAtomically(localPath, [&](platform::OutputFile& file) {
+        TOutputFileStream stream(file);
+        DownloadToStream(remoteName, stream, resume);
+        checkNotAborted();
+    });
 }
 
 void TIdFTP::checkNotAborted() const {

@@ -6,7 +6,6 @@
 #include "ftp/IdTCPClient.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,14 +57,14 @@ public:
     // The entries of the last listing, parsed on the first call after it.
     TIdFTPListItems& ListingItems();
 
-    // RETR into localPath. A fresh download goes to a file beside the
-    // destination that replaces it only once complete; a resumed one appends.
+    // RETR into localPath (a path as the program writes it, ".\\name" included).
+    // A fresh download goes to a file beside the destination that replaces it
+    // only once complete; a resumed one appends.
     // Throws EIdFTPFileAlreadyExists when the file exists and neither
     // overwriting nor a usable resume applies, and EIdProtocolReplyError with
     // the server's text when the server reports the transfer aborted (426, 450):
     // the bytes received are then incomplete.
-    void Download(const std::string& remoteName, const std::filesystem::path& localPath, bool canOverwrite,
-                  bool resume);
+    void Download(const std::string& remoteName, const std::string& localPath, bool canOverwrite, bool resume);
     // RETR into stream at its current position.
     void DownloadToStream(const std::string& remoteName, TStream& stream, bool resume);
     // Whether the server accepts REST (asked once per component).

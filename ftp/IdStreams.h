@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TextFile.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -33,53 +35,50 @@ private:
     std::size_t position_ = 0;
 };
 
-// A file written from its start (created or emptied) or from its end.
-// Failures raise runtime::Exception with the file's name and the system's reason.
-class TFileStream : public TStream {
+// Bytes appended to a file being written: a stream's end is always its
+// position, so there is never anything to cut.
+class TAppendStream : public TStream {
 public:
-    enum Mode { Create, Append };
-    TFileStream(const std::filesystem::path& path, Mode mode);
-    ~TFileStream() override;
-    TFileStream(const TFileStream&) = delete;
-    TFileStream& operator=(const TFileStream&) = delete;
-
-    void Write(const char* data, std::size_t count) override;
     std::int64_t Position() const override { return position_; }
-    std::int64_t Size() const override { return size_; }
-    void Truncate() override;
-    // Writes out what is buffered and closes the file.
-    void Close();
+    std::int64_t Size() const override { return position_; }
+    void Truncate() override {}
 
 protected:
-    struct CreateNew {};
-    // Creates the file, failing when it already exists.
-    TFileStream(const std::filesystem::path& path, CreateNew);
+    explicit TAppendStream(std::int64_t start) : position_(start) {}
+    void Advance(std::size_t count) { position_ += static_cast<std::int64_t>(count); }
+
+private:
+    std::int64_t position_;
+};
+
+// An existing file written on from its end (a resumed download). Failures
+// raise runtime::Exception with the file's name and the system's reason.
+class TFileAppendStream : public TAppendStream {
+public:
+    explicit TFileAppendStream(const std::filesystem::path& path);
+    ~TFileAppendStream() override;
+    TFileAppendStream(const TFileAppendStream&) = delete;
+    TFileAppendStream& operator=(const TFileAppendStream&) = delete;
+
+    void Write(const char* data, std::size_t count) override;
+    // Writes out what is buffered and closes the file.
+    void Close();
 
 private:
     [[noreturn]] void fail(const std::string& what) const;
 
     std::filesystem::path path_;
     std::FILE* file_ = nullptr;
-    std::int64_t position_ = 0;
-    std::int64_t size_ = 0;
 };
 
-// A new file written beside a destination, which takes the destination's place
-// only on Commit; dropped without a trace otherwise. A failed download thus
-// leaves the former destination untouched.
-class TReplacementFileStream : public TFileStream {
+// A stream over a file that the platform layer is writing.
+class TOutputFileStream : public TAppendStream {
 public:
-    explicit TReplacementFileStream(const std::filesystem::path& destination);
-    ~TReplacementFileStream() override;
-
-    void Commit();
+    explicit TOutputFileStream(platform::OutputFile& file) : TAppendStream(0), file_(file) {}
+    void Write(const char* data, std::size_t count) override;
 
 private:
-    TReplacementFileStream(const std::filesystem::path& destination, const std::filesystem::path& temporary);
-
-    std::filesystem::path destination_;
-    std::filesystem::path temporary_;
-    bool committed_ = false;
+    platform::OutputFile& file_;
 };
 
 } // namespace ftp

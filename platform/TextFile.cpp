@@ -63,7 +63,11 @@ OutputFile::~OutputFile() {
 }
 
 void OutputFile::write(const std::string& bytes) {
-    buffer_ += bytes;
+    write(bytes.data(), bytes.size());
+}
+
+void OutputFile::write(const char* data, std::size_t size) {
+    buffer_.append(data, size);
     if (buffer_.size() >= FileBlockSize)
         flush();
 }

@@ -21,6 +21,7 @@ public:
     ~OutputFile();
 
     void write(const std::string& bytes);
+    void write(const char* data, std::size_t size);
     // The line followed by CR LF.
     void writeLine(const std::string& line);
     // Writes what is buffered and closes the file; with sync, waits until the

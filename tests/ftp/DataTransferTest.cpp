@@ -118,7 +118,8 @@ TEST(DataTransfer, PassiveDownloadConnectsToTheAnnouncedEndpoint) {
     });
     Session session(server);
     session.client.Passive = true;
-    session.client.Download("remote.bin", folder / "local.bin", true, false);
+    testsupport::CurrentDirGuard inFolder(folder.path());
+    session.client.Download("remote.bin", ".\\local.bin", true, false); // the program's own way of naming it
     EXPECT_TRUE(folder.read("local.bin") == bytes);
     EXPECT_THAT(session.events.work, ElementsAre("begin 0", "work 32768", "work 65536", "end"));
     session.client.CloseSession();
