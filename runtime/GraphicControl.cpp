@@ -14,12 +14,7 @@ Qt::CursorShape ToQtCursor(TCursor cursor) {
         return Qt::PointingHandCursor;
     case crAppStart:
         return Qt::BusyCursor;
-    case crHourGlass:
-        return Qt::WaitCursor;
-    case crIBeam:
-        return Qt::IBeamCursor;
     case crDefault:
-    case crArrow:
         break;
     }
     return Qt::ArrowCursor;

@@ -16,7 +16,7 @@ namespace runtime {
 // An event handler that receives the control that raised the event.
 using TNotifyEvent = std::function<void(QObject* sender)>;
 
-enum TCursor { crDefault, crArrow, crHandPoint, crAppStart, crHourGlass, crIBeam };
+enum TCursor { crDefault, crHandPoint, crAppStart };
 
 // The text a screen reader speaks for a caption: "&x" is x, "&&" is "&".
 std::string StripHotkey(const std::string& caption);
