@@ -15,7 +15,7 @@ void TIBQuery::SetSQL(const std::vector<std::string>& lines) {
     sql_ = lines;
 }
 
-void TIBQuery::Ready() {
+void TIBQuery::Prepare() {
     statement_.CheckSQL();
     statement_.CheckAssigned();
     TIBDatabase* database = Database();
@@ -30,17 +30,21 @@ void TIBQuery::Ready() {
     statement_.Prepare();
 }
 
+bool TIBQuery::IsSelect() const {
+    return statement_.SQLType() == TIBSQLTypes::SQLSelect || statement_.SQLType() == TIBSQLTypes::SQLSelectForUpdate;
+}
+
 void TIBQuery::Open() {
     Close();
-    Ready();
-    if (statement_.SQLType() != TIBSQLTypes::SQLSelect && statement_.SQLType() != TIBSQLTypes::SQLSelectForUpdate)
+    Prepare();
+    if (!IsSelect())
         throw EIBError("Cannot open a statement that returns no rows");
     statement_.ExecQuery();
 }
 
 void TIBQuery::ExecSQL() {
     Close();
-    Ready();
+    Prepare();
     statement_.ExecQuery();
     statement_.Close();
 }

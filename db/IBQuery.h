@@ -27,6 +27,13 @@ public:
     // Closes the query before taking the new lines.
     void SetSQL(const std::vector<std::string>& lines);
 
+    // Checks the text, opens the connection, starts the transaction and
+    // prepares the statement (Open and ExecSQL do this themselves).
+    void Prepare();
+    int ParamCount() const { return statement_.ParamCount(); }
+    // Whether the prepared statement returns rows.
+    bool IsSelect() const;
+
     // Runs a SELECT and stands on its first row.
     void Open();
     // Runs any other statement.
@@ -40,10 +47,6 @@ public:
     const TIBField& FieldByName(const std::string& name) const { return statement_.FieldByName(name); }
 
 private:
-    // Checks the text, opens the connection, starts the transaction and
-    // prepares the statement.
-    void Ready();
-
     std::vector<std::string> sql_;
     TIBSQL statement_;
 };
