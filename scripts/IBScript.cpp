@@ -159,7 +159,8 @@ void TIBScript::RunScript() {
         }
     } endOfRun{*this};
 
-    dmlQuery_ = std::make_unique<db::TIBSQL>(database_);
+    if (dataset_.expired())
+        dmlQuery_ = std::make_unique<db::TIBSQL>(database_);
     stats_.Clear();
     if (statistics_)
         StartStatistics();
@@ -274,6 +275,8 @@ void TIBScript::ExecuteDDL(const std::string& text) {
 }
 
 void TIBScript::ExecuteDML(const std::string& text) {
+    if (const std::shared_ptr<db::TIBQuery> dataset = dataset_.lock())
+        return ExecuteInDataset(*dataset, text);
     // A run resumed after it ended (the parser's pause cleared from outside)
     // gets a statement object again; the next run's end frees it.
     if (!dmlQuery_)
@@ -285,15 +288,29 @@ void TIBScript::ExecuteDML(const std::string& text) {
     if (query.Transaction() != nullptr && !query.Transaction()->InTransaction())
         query.Transaction()->StartTransaction();
     query.Prepare();
-    if (query.ParamCount() > 0 && OnParamCheck) {
-        bool pause = false;
-        OnParamCheck(*this, pause);
-        if (pause) {
-            parser_.SetPaused(true);
-            return;
-        }
-    }
-    query.ExecQuery();
+    if (!PausedForParams(query.ParamCount()))
+        query.ExecQuery();
+}
+
+void TIBScript::ExecuteInDataset(db::TIBQuery& dataset, const std::string& text) {
+    dataset.SetSQL({text});
+    dataset.Prepare();
+    if (PausedForParams(dataset.ParamCount()))
+        return;
+    if (dataset.IsSelect())
+        dataset.Open();
+    else
+        dataset.ExecSQL();
+}
+
+bool TIBScript::PausedForParams(int paramCount) {
+    if (paramCount == 0 || !OnParamCheck)
+        return false;
+    bool pause = false;
+    OnParamCheck(*this, pause);
+    if (pause)
+        parser_.SetPaused(true);
+    return pause;
 }
 
 void TIBScript::ExecuteSet() {
@@ -384,6 +401,10 @@ void TIBScript::NewConnection() {
     ownTransaction_->SetDefaultDatabase(ownDatabase_.get());
     ddlTransaction_.SetDefaultDatabase(ownDatabase_.get());
     ddlQuery_.SetDatabase(ownDatabase_.get());
+    if (const std::shared_ptr<db::TIBQuery> dataset = dataset_.lock()) {
+        dataset->SetDatabase(ownDatabase_.get());
+        dataset->SetTransaction(ownTransaction_.get());
+    }
 }
 
 void TIBScript::EndTransactions(void (db::TIBTransaction::*end)()) {

@@ -7,6 +7,7 @@
 
 #include "db/IBDatabase.h"
 #include "db/IBError.h"
+#include "db/IBQuery.h"
 #include "db/IBSQL.h"
 #include "scripts/IBSQLParser.h"
 #include "scripts/IBScriptStats.h"
@@ -66,6 +67,12 @@ public:
     db::TIBTransaction* Transaction() const { return transaction_; }
     void SetTransaction(db::TIBTransaction* transaction);
 
+    // An optional query that runs the data statements instead of the runner's
+    // own statement object. The runner does not own it; once the query is
+    // freed, the runner has none.
+    db::TIBQuery* Dataset() const { return dataset_.lock().get(); }
+    void SetDataset(const std::shared_ptr<db::TIBQuery>& dataset) { dataset_ = dataset; }
+
     bool Statistics() const { return statistics_; }
     // Changed during a run, starts or stops the counting at once.
     void SetStatistics(bool value);
@@ -86,6 +93,10 @@ private:
     void ExecuteBatch();
     void ExecuteDDL(const std::string& text);
     void ExecuteDML(const std::string& text);
+    void ExecuteInDataset(db::TIBQuery& dataset, const std::string& text);
+    // Asks OnParamCheck about a prepared statement with parameters; true
+    // when the run pauses before executing it.
+    bool PausedForParams(int paramCount);
     void ExecuteSet();
     void SetDialect(int dialect);
     void Connect();
@@ -111,6 +122,7 @@ private:
 
     db::TIBDatabase* database_ = nullptr;
     db::TIBTransaction* transaction_ = nullptr;
+    std::weak_ptr<db::TIBQuery> dataset_;
     std::unique_ptr<db::TIBDatabase> ownDatabase_;
     std::unique_ptr<db::TIBTransaction> ownTransaction_;
 

@@ -288,4 +288,34 @@ TEST_F(ScriptRun, CreateDatabaseThenStatementsInItThenDropIt) {
     EXPECT_FALSE(std::filesystem::exists(created));
 }
 
+TEST_F(ScriptRun, DatasetRunsTheDataStatementsAndIsForgottenOnceFreed) {
+    auto dataset = std::make_shared<db::TIBQuery>();
+    dataset->SetDatabase(&database);
+    dataset->SetTransaction(&transaction);
+    script.SetDataset(dataset);
+    Run({"INSERT INTO A VALUES (4);", "SELECT X FROM A;"});
+    ASSERT_TRUE(dataset->Active());
+    EXPECT_EQ(dataset->FieldByName("X").AsInteger(), 4);
+
+    dataset.reset();
+    EXPECT_EQ(script.Dataset(), nullptr);
+    Run({"INSERT INTO A VALUES (5);", "COMMIT;"});
+    EXPECT_EQ(Committed("SELECT LIST(X) FROM A"), "4,5");
+}
+
+TEST(ScriptComponents, FreeingTheDatabaseOrTransactionClearsTheRunnersReference) {
+    TIBScript script;
+    auto database = std::make_unique<db::TIBDatabase>();
+    auto transaction = std::make_unique<db::TIBTransaction>();
+    script.SetDatabase(database.get());
+    script.SetTransaction(transaction.get());
+    transaction.reset();
+    EXPECT_EQ(script.Transaction(), nullptr);
+    database.reset();
+    EXPECT_EQ(script.Database(), nullptr);
+    script.SetScript({"COMMIT;", "ROLLBACK;"});
+    script.RunScript();
+    EXPECT_EQ(script.LastKind(), stmtROLLBACK);
+}
+
 } // namespace
