@@ -73,7 +73,7 @@ void TIdFTP::OpenSession(bool autoLogin, int timeoutMs) {
         if (SendCommand("SYST", {200, 215, 500}) == 500)
             SystemDescription = "Unknown";
         else
-            SystemDescription = LastReply.Text.empty() ? std::string() : LastReply.Text.front();
+            SystemDescription = LastReply.FirstLine();
         ReportStatus(ftpReady, "Connection established");
     } catch (...) {
         CloseSession();
@@ -247,7 +247,7 @@ void TIdFTP::receivePassive(const std::string& command, TStream& stream, bool re
 
 std::pair<std::string, int> TIdFTP::requestPassiveEndpoint() {
     SendCommand("PASV", {227});
-    return ParsePassiveReply(LastReply.Text.empty() ? std::string() : LastReply.Text.front());
+    return ParsePassiveReply(LastReply.FirstLine());
 }
 
 } // namespace ftp

@@ -12,6 +12,8 @@ struct TIdRFCReply {
     std::vector<std::string> Text; // one entry per reply line, code and separator removed
 
     void Clear();
+    // The first text line; empty when there is none.
+    std::string FirstLine() const { return Text.empty() ? std::string() : Text.front(); }
     // Every text line followed by CR LF: the message of a refused reply.
     std::string FormattedText() const;
 };
