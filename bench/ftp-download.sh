@@ -52,6 +52,10 @@ theirs() {
 }
 mibps() { awk -v mib="$1" -v ms="$2" 'BEGIN { printf "%.0f", mib / (ms / 1000) }'; }
 
+# The server must not be the bottleneck: what it delivers when nothing is written.
+capacity=$(curl -s -S --disable-eprt -P 127.0.0.1 -u bench:bench -o /dev/null -w '%{speed_download}' \
+    "ftp://127.0.0.1:$port/$bytes")
+echo "server capacity (curl into /dev/null): $(awk -v b="$capacity" 'BEGIN { printf "%.0f", b / 1048576 }') MiB/s"
 echo "downloading $size_mib MiB over loopback, active mode, $runs runs each (best run counts)"
 best_ours=0 best_curl=0 peak_ours=0 peak_curl=0
 for i in $(seq "$runs"); do
