@@ -36,6 +36,8 @@ std::string paramValue(const std::vector<std::string>& params, std::string_view 
 
 TDatabase::~TDatabase() {
     Close();
+    for (TDataSet* dataSet : dataSets_)
+        dataSet->database_ = nullptr;
 }
 
 void TDatabase::Open() {
@@ -83,13 +85,14 @@ std::vector<std::string> TField::AsLines() const {
 
 // ---- TDataSet
 
-TDataSet::TDataSet(TDatabase& database) : database_(database) {
-    database_.dataSets_.push_back(this);
+TDataSet::TDataSet(TDatabase& database) : database_(&database) {
+    database_->dataSets_.push_back(this);
 }
 
 TDataSet::~TDataSet() {
     Close();
-    std::erase(database_.dataSets_, this);
+    if (database_)
+        std::erase(database_->dataSets_, this);
 }
 
 void TDataSet::Open() {
@@ -101,6 +104,12 @@ void TDataSet::Open() {
     row_ = hasRow ? std::move(first) : std::vector<FieldValue>(cursor->ColumnNames().size());
     eof_ = !hasRow;
     cursor_ = std::move(cursor);
+}
+
+Connection& TDataSet::DatabaseConnection() const {
+    if (!database_)
+        throw EDatabaseError("The data set's database no longer exists");
+    return database_->connection();
 }
 
 void TDataSet::Close() {

@@ -17,6 +17,7 @@ class TDataSet;
 class TDatabase {
 public:
     TDatabase() = default;
+    // Closes and detaches its data sets.
     ~TDatabase();
     TDatabase(const TDatabase&) = delete;
     TDatabase& operator=(const TDatabase&) = delete;
@@ -84,15 +85,17 @@ public:
 
 protected:
     // The connection of the data set's database, opened when closed.
-    Connection& DatabaseConnection() const { return database_.connection(); }
+    // @throw EDatabaseError when the database was destroyed before the data set.
+    Connection& DatabaseConnection() const;
     // The statement to run, built when the data set opens.
     virtual std::string StatementText() const = 0;
 
 private:
+    friend class TDatabase;
     friend class TField;
     void requireActive() const;
 
-    TDatabase& database_;
+    TDatabase* database_; // cleared when the database goes first
     std::unique_ptr<Cursor> cursor_;
     std::vector<FieldValue> row_;
     bool eof_ = true;

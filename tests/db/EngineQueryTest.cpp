@@ -140,6 +140,18 @@ TEST_P(EngineQuery, ClosingTheDatabaseClosesItsQueriesAndAQueryReopensIt) {
     Query3.Open();
     EXPECT_TRUE(Database1.Connected());
     EXPECT_FALSE(Query3.Eof());
+
+    // A query that outlives its database is closed and can no longer open.
+    auto database = std::make_unique<TDatabase>();
+    TQuery orphan(*database);
+    orphan.SQL = Query3.SQL;
+    database->AliasName = "Check";
+    database->LoginPrompt = false;
+    database->Params = Database1.Params;
+    orphan.Open();
+    database.reset();
+    EXPECT_FALSE(orphan.Active());
+    EXPECT_THROW(orphan.Open(), EDatabaseError);
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, EngineQuery, ::testing::Values(BackendKind::SQLite, BackendKind::MySQL), BackendName);
