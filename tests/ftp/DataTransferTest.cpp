@@ -320,3 +320,25 @@ TEST(DataTransfer, PortAndPassiveTexts) {
         }
     }
 }
+
+TEST(DataTransfer, AbortFromAWorkHandlerSendsAborAndEndsTheTransfer) {
+    ScriptedFtpServer server([&](FtpScriptSession& s) {
+        s.LogIn();
+        serveActive(s, patterned(100000), {});
+        s.Command();
+        s.Reply("426 Transfer aborted.");
+        s.Reply("226 ABOR command successful.");
+        s.ClientCloses();
+    });
+    Session session(server);
+    session.client.OnWork = [&](TIdComponent*, TWorkMode, std::int64_t) { session.client.AbortTransfer(); };
+    TMemoryStream stream;
+    session.client.DownloadToStream("a.bin", stream, false);
+    EXPECT_GE(stream.Size(), 32768);
+    EXPECT_THAT(session.events.StatusTexts(),
+                ElementsAre("Starting FTP transfer", "Transfer complete", "Transfer aborted"));
+    session.client.CloseSession();
+    const std::vector<std::string> transcript = server.Transcript();
+    EXPECT_EQ(transcript.back(), "ABOR");
+    EXPECT_EQ(server.Failure(), "");
+}
