@@ -40,6 +40,15 @@ TFont MakeFont(const std::string& name, int height, TFontStyles style, TColor co
     return font;
 }
 
+void PlaceLabel(TLabel& label, int left, int top, const std::string& caption, const TFont& font, bool transparent) {
+    label.BeginLoad();
+    label.SetBounds(left, top, label.Width(), label.Height());
+    label.SetFont(font);
+    label.SetTransparent(transparent);
+    label.SetCaption(caption);
+    label.EndLoad();
+}
+
 TPanel::TPanel(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName)
     : QWidget(parent) {
     PlaceControl(*this, name, bounds);

@@ -12,6 +12,7 @@
 
 #include "runtime/Color.h"
 #include "runtime/Font.h"
+#include "runtime/Label.h"
 
 // The windowed and graphic standard controls the program's windows place at
 // pixel positions. Each control carries its form name as its object name and
@@ -32,6 +33,8 @@ void PlaceControl(QWidget& control, const std::string& name, const TBounds& boun
 void SetSpokenName(QWidget& control, const std::string& text);
 // A font description in one expression, as window tables list them.
 TFont MakeFont(const std::string& name, int height, TFontStyles style = 0, TColor color = clWindowText);
+// Places an auto-sized label at left, top with its caption and font.
+void PlaceLabel(TLabel& label, int left, int top, const std::string& caption, const TFont& font, bool transparent);
 
 // A panel: its colour, framed by a raised one-pixel bevel.
 class TPanel : public QWidget {
