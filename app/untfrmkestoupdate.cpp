@@ -163,6 +163,8 @@ bool Tfrmkestoupdate::AbrirBancosDoAlias(int item) {
         Desistir("Alias " + alias + " do BDE não encontrado.");
         return false;
     }
+    db::TIBDatabase& local = aguarde->IBDatabase1;
+    local.DatabaseName = servidor;
     db::TDatabase& internet = aguarde->Database1;
     try {
         internet.Open();
@@ -172,9 +174,18 @@ bool Tfrmkestoupdate::AbrirBancosDoAlias(int item) {
         Desistir("Conexão com o MYSQL da internet não localizado.");
         return false;
     }
-    // Place of the local database test: the wait window's local database
-    // takes servidor as its path and is opened and closed once before the
-    // alias is ticked.
+    // The local database is opened and closed once as a test.
+    try {
+        local.Open();
+    } catch (const std::exception&) {
+        if (internet.Connected())
+            internet.Close();
+        if (local.Connected())
+            local.Close();
+        Desistir("Alias " + alias + " encontrado, mas arquivo apontado por ele " + servidor + " não foi encontrado.");
+        return false;
+    }
+    local.Close();
     CheckListBox1.SetChecked(item, true);
     return true;
 }

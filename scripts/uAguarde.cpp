@@ -35,6 +35,14 @@ Taguarde::Taguarde(QWidget* owner, TCheckListBox& aliases)
     Table2.MasterFields = "programa;versao";
     Table2.MasterSource = &Query2;
 
+    IBDatabase1.Params = {"user_name=ROOT", "password=718352"};
+    IBDatabase1.LoginPrompt = false;
+    IBDatabase1.SetSQLDialect(1);
+    IBDatabase1.SetDefaultTransaction(&IBTransaction1);
+    IBTransaction2.SetDefaultDatabase(&IBDatabase1);
+    IBQuery1.SetDatabase(&IBDatabase1);
+    IBQuery1.SetTransaction(&IBTransaction2);
+
     FormCreate();
 }
 

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "db/DBTables.h"
+#include "db/IBDatabase.h"
+#include "db/IBQuery.h"
 #include "runtime/Controls.h"
 #include "runtime/Forms.h"
 #include "runtime/Label.h"
@@ -14,7 +16,8 @@ namespace scripts {
 // The wait window "Aguarde..." / "Verificando Scripts": a borderless black
 // box with a progress bar, shown modally while the database scripts are
 // applied. It owns the connection to the internet database that start-up
-// opens and the queries a run reads through it.
+// opens and the queries a run reads through it, and the local database that
+// start-up opens and closes as a test.
 class Taguarde : public runtime::TForm {
 public:
     // aliases: the main window's alias list; the update applies the scripts
@@ -36,6 +39,13 @@ public:
     db::TQuery Query3;
     db::TQuery Query2;
     db::TTable Table2;
+    // The local database being updated (path set at run time), the
+    // transaction of the script runner, and the version table's query with
+    // its own transaction.
+    db::TIBTransaction IBTransaction1;
+    db::TIBTransaction IBTransaction2;
+    db::TIBDatabase IBDatabase1;
+    db::TIBQuery IBQuery1;
     runtime::TTimer Timer1;
 
 private:

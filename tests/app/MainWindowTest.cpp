@@ -7,6 +7,7 @@
 #include "app/ProgramEntry.h"
 #include "runtime/Application.h"
 #include "scripts/uAguarde.h"
+#include "tests/support/FirebirdTestDb.h"
 #include "tests/support/LaunchRecorder.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ScriptedFtpServer.h"
@@ -41,8 +42,9 @@ private:
 };
 
 // An application folder with everything start-up needs: the executable, the
-// configuration naming alias LOJA, WinRAR under the registry's Program Files
-// folder, and an alias file whose "Check" alias reaches an (empty) database.
+// configuration naming alias LOJA, whose path is a dialect-1 local database,
+// WinRAR under the registry's Program Files folder, and an alias file whose
+// "Check" alias reaches an (empty) database.
 class Inicio : public ::testing::Test {
 protected:
     Inicio() {
@@ -53,13 +55,16 @@ protected:
                                    "\"ProgramFilesDir\"=\"" +
                                        (dir_ / "Program Files").string() + "\"\n");
         dir_.write("check.db", "");
-        EscreverAliases("[LOJA]\nTYPE=FIREBIRD\nSERVER NAME=" + (dir_ / "LOJA.FDB").string() +
-                        "\n\n[Check]\nTYPE=SQLITE\nDATABASE NAME=check.db\n");
+        ApontarAliasPara(local_.name());
         application_.SetTitle("KestoUpdate");
     }
 
     void EscreverIni(const std::string& primeiraLinha) { dir_.write("Sys_Vendcfg.INI", primeiraLinha); }
     void EscreverAliases(const std::string& texto) { dir_.write("aliases.ini", texto); }
+    void ApontarAliasPara(const std::string& caminho) {
+        EscreverAliases("[LOJA]\nTYPE=FIREBIRD\nSERVER NAME=" + caminho +
+                        "\n\n[Check]\nTYPE=SQLITE\nDATABASE NAME=check.db\n");
+    }
     void Remover(const std::string& nome) { std::filesystem::remove(dir_ / nome); }
 
     // Shows the main window: its start-up sequence runs.
@@ -75,6 +80,7 @@ protected:
     }
 
     testsupport::TempDir dir_;
+    testsupport::FirebirdTestDb local_{1};
     testsupport::CurrentDirGuard current_{dir_.path()};
     EnvGuard registry_{"UPDATER_REGISTRY_FILE", (dir_ / "registry.reg").string()};
     EnvGuard aliases_{"UPDATER_ALIAS_FILE", (dir_ / "aliases.ini").string()};
@@ -97,6 +103,9 @@ TEST_F(Inicio, SuccessTicksTheAliasOpensTheInternetDatabaseAndWaitsOnButton1) {
     EXPECT_TRUE(form.CheckListBox1.Checked(0));
     ASSERT_NE(form.aguarde, nullptr);
     EXPECT_TRUE(form.aguarde->Database1.Connected());
+    EXPECT_EQ(form.aguarde->IBDatabase1.DatabaseName, local_.name());
+    EXPECT_FALSE(form.aguarde->IBDatabase1.Connected()) << "the local database is only opened as a test";
+    EXPECT_EQ(form.aguarde->IBDatabase1.SQLDialect(), 1);
     EXPECT_EQ(form.StatusBar1.PanelText(0), kPronto);
     EXPECT_TRUE(form.Button1.isEnabled());
     EXPECT_EQ(form.focusWidget(), &form.Button1);
@@ -201,6 +210,22 @@ TEST_F(Inicio, AnUnreachableInternetDatabaseIsReportedAndLeftClosed) {
     runtime::Application().Run(form);
     EXPECT_FALSE(form.isVisible()) << "Timer2 closes the window";
     EXPECT_EQ(form.aguarde, nullptr);
+}
+
+TEST_F(Inicio, AMissingLocalDatabaseIsReportedAndBothDatabasesLeftClosed) {
+    const std::string ausente = (dir_ / "dados" / "SUMIU.FDB").string();
+    ApontarAliasPara(ausente);
+    app::Tfrmkestoupdate& form = Mostrar();
+    EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{"Alias LOJA encontrado, mas arquivo apontado por ele " +
+                                                       ausente + " não foi encontrado."});
+    EXPECT_TRUE(form.Timer2.Enabled());
+    ASSERT_NE(form.aguarde, nullptr);
+    EXPECT_FALSE(form.aguarde->Database1.Connected());
+    EXPECT_FALSE(form.aguarde->IBDatabase1.Connected());
+    EXPECT_FALSE(form.CheckListBox1.Checked(0));
+    EXPECT_EQ(form.StatusBar1.PanelText(0), "KestoUpdate");
+    runtime::Application().Run(form);
+    EXPECT_FALSE(form.isVisible()) << "Timer2 closes the window";
 }
 
 TEST_F(Inicio, AnUnreadableRegistryReachesTheErrorReportAndBlocksUpdates) {
@@ -335,6 +360,13 @@ TEST(Janelas, ControlsSitAtTheirPlacesAndCanBeSpoken) {
     ASSERT_EQ(aguarde.Database1.Params.size(), 2u);
     EXPECT_EQ(aguarde.Database1.Params[0].rfind("USER NAME=", 0), 0u);
     EXPECT_EQ(aguarde.Database1.Params[1].rfind("PASSWORD=", 0), 0u);
+    EXPECT_EQ(aguarde.IBDatabase1.Params, (std::vector<std::string>{"user_name=ROOT", "password=718352"}));
+    EXPECT_FALSE(aguarde.IBDatabase1.LoginPrompt);
+    EXPECT_EQ(aguarde.IBDatabase1.SQLDialect(), 1);
+    EXPECT_EQ(aguarde.IBDatabase1.DefaultTransaction(), &aguarde.IBTransaction1);
+    EXPECT_EQ(aguarde.IBTransaction2.DefaultDatabase(), &aguarde.IBDatabase1);
+    EXPECT_EQ(aguarde.IBQuery1.Database(), &aguarde.IBDatabase1);
+    EXPECT_EQ(aguarde.IBQuery1.Transaction(), &aguarde.IBTransaction2);
 
     // The three labels that start blank are spoken once they have text.
     const QStringList emBranco{"lblstatus", "lblcontador", "Label3"};
