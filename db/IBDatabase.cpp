@@ -167,18 +167,20 @@ void TIBDatabase::DropDatabase() {
 std::string TIBDatabase::Info(char item) {
     if (!Connected())
         throw EIBError(kNotOpen);
-    for (std::size_t size = 1024;; size *= 4) {
-        std::string buffer(size, '\0');
+    // The library marks an answer that did not fit; ask again with more room.
+    for (short size : {1024, 8192, 32767}) {
+        std::string buffer(static_cast<std::size_t>(size), '\0');
         StatusVector status;
-        isc_database_info(status.get(), handle_.ptr(), 1, &item, static_cast<short>(size), buffer.data());
+        isc_database_info(status.get(), handle_.ptr(), 1, &item, size, buffer.data());
         check(status);
-        if (buffer[0] == isc_info_truncated && size < 32768)
+        if (buffer[0] == isc_info_truncated)
             continue;
         if (buffer[0] != item)
             return {};
         auto length = static_cast<std::size_t>(isc_vax_integer(buffer.data() + 1, 2));
         return buffer.substr(3, length);
     }
+    throw EIBError("Database information is too long");
 }
 
 void TIBDatabase::ReadDatabaseDialect() {
