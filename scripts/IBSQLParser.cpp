@@ -241,7 +241,8 @@ void TIBSQLParser::ReadToken(StatementState& state, std::string& statement) {
     bool ended = false;
     while (i < w.size() && !ended) {
         if (!state.inSingleQuotes && !state.inDoubleQuotes && !state.inComment) {
-            const bool atTerminator = !terminator_.empty() && w.substr(i, terminator_.size()) == terminator_;
+            const bool atTerminator =
+                !terminator_.empty() && w[i] == terminator_[0] && w.substr(i, terminator_.size()) == terminator_;
             if ((atTerminator && !state.blockMode) || (state.blockMode && AtBlockEnd())) {
                 Terminate(state, statement, i);
                 return;
