@@ -371,7 +371,9 @@ void TIBScript::CreateDatabase() {
     NewConnection();
     db::TIBDatabase& database = *database_;
     const std::vector<std::string>& tokens = parser_.Tokens();
-    database.DatabaseName = Unquote(tokens[2]);
+    // CREATE DATABASE without a name leaves the name empty, which the
+    // database refuses.
+    database.DatabaseName = tokens.size() > 2 ? Unquote(tokens[2]) : std::string();
     for (std::size_t i = 3; i + 1 < tokens.size(); i += 2)
         database.Params.push_back(tokens[i] + " " + tokens[i + 1]);
     database.SetSQLDialect(sqlDialect_);

@@ -286,6 +286,10 @@ TEST_F(ScriptRun, CreateDatabaseThenStatementsInItThenDropIt) {
     }
     Run({"DROP DATABASE;"});
     EXPECT_FALSE(std::filesystem::exists(created));
+
+    const auto error = RunFailing({"CREATE DATABASE;"});
+    ASSERT_TRUE(error);
+    EXPECT_STREQ(error->what(), "Database name is missing");
 }
 
 TEST_F(ScriptRun, DatasetRunsTheDataStatementsAndIsForgottenOnceFreed) {
