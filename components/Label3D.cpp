@@ -5,9 +5,8 @@
 #include <numbers>
 #include <vector>
 
-#include <QCoreApplication>
-
 #include "platform/Process.h"
+#include "runtime/Application.h"
 #include "runtime/QtText.h"
 
 using namespace runtime;
@@ -23,10 +22,6 @@ constexpr TColor frameWhite = RGB(255, 255, 255);
 // caption is measured by its first 255 characters (and so comes out
 // shorter than it is drawn).
 constexpr qsizetype rotatedMeasureLimit = 255;
-
-void ProcessMessages() {
-    QCoreApplication::processEvents();
-}
 
 int Trunc(double value) {
     return static_cast<int>(std::trunc(value));
@@ -284,7 +279,7 @@ void TmyLabel3D::Click() {
     if (IsLink() && !address_.empty()) {
         try {
             SetCursor(crAppStart);
-            ProcessMessages();
+            Application().ProcessMessages();
             // The opener's result is not examined: a target that cannot be opened is not reported.
             platform::ShellOpen(labelStyle_ == lsEMailAddress ? "mailto:" + address_ : address_,
                                 platform::SW_SHOW_NORMAL);
@@ -301,7 +296,7 @@ void TmyLabel3D::MouseEnter() {
         savedFontColor_ = Font().Color();
         Font().SetStyle(Font().Style() | fsUnderline);
         SetCursor(crHandPoint);
-        ProcessMessages();
+        Application().ProcessMessages();
         Font().SetColor(hoverColor_);
     }
     if (OnMouseEnter) {
@@ -313,7 +308,7 @@ void TmyLabel3D::MouseLeave() {
     if (IsLink()) {
         SetCursor(crDefault);
         Font().SetStyle(Font().Style() & ~fsUnderline);
-        ProcessMessages();
+        Application().ProcessMessages();
         Font().SetColor(savedFontColor_);
     }
     if (OnMouseExit) {

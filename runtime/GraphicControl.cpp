@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 
+#include "runtime/Application.h"
 #include "runtime/QtText.h"
 
 namespace runtime {
@@ -103,16 +104,16 @@ void TGraphicControl::mouseReleaseEvent(QMouseEvent* event) {
     const bool clicked = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
     if (clicked) {
-        Click();
+        Application().Dispatch([this] { Click(); });
     }
 }
 
 void TGraphicControl::enterEvent(QEnterEvent*) {
-    MouseEnter();
+    Application().Dispatch([this] { MouseEnter(); });
 }
 
 void TGraphicControl::leaveEvent(QEvent*) {
-    MouseLeave();
+    Application().Dispatch([this] { MouseLeave(); });
 }
 
 } // namespace runtime

@@ -3,7 +3,9 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include "runtime/Exception.h"
 #include "tests/support/ImageProbe.h"
+#include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/WidgetInput.h"
 
 using namespace runtime;
@@ -125,4 +127,11 @@ TEST(GraphicControl, IsVisibleWhenPlacedOnAWindowAlreadyShown) {
     window.show();
     TLabel label(&window, "Label1");
     EXPECT_TRUE(label.isVisible());
+}
+
+TEST_F(LabelTest, FailingClickHandlerIsReportedAndGoesNoFurther) {
+    testsupport::MessageBoxRecorder boxes;
+    label.OnClick = [](QObject*) { throw Exception("Falhou"); };
+    testsupport::ClickAt(label, QPoint(2, 2));
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Falhou."});
 }
