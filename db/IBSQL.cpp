@@ -135,14 +135,18 @@ void SQLArea::Clear() {
 }
 
 void SQLArea::Describe(isc_stmt_handle* statement, bool bind) {
-    auto call = bind ? isc_dsql_describe_bind : isc_dsql_describe;
     Clear();
     StatusVector status;
-    call(status.get(), statement, SQLDA_VERSION1, area());
+    (bind ? isc_dsql_describe_bind : isc_dsql_describe)(status.get(), statement, SQLDA_VERSION1, area());
     check(status);
+    Complete(statement, bind);
+}
+
+void SQLArea::Complete(isc_stmt_handle* statement, bool bind) {
     if (area()->sqld > area()->sqln) {
         Resize(area()->sqld);
-        call(status.get(), statement, SQLDA_VERSION1, area());
+        StatusVector status;
+        (bind ? isc_dsql_describe_bind : isc_dsql_describe)(status.get(), statement, SQLDA_VERSION1, area());
         check(status);
     }
     const int count = area()->sqld;
@@ -342,12 +346,18 @@ void TIBSQL::Prepare() {
     isc_dsql_allocate_statement(status.get(), database_->Handle(), statement_.ptr());
     check(status);
     try {
+        // The prepare describes the columns as well; the parameters are
+        // described only when there are any.
+        columns_.Clear();
         isc_dsql_prepare(status.get(), transaction_->Handle(), statement_.ptr(), 0, text.c_str(),
-                         static_cast<unsigned short>(database_->SQLDialect()), nullptr);
+                         static_cast<unsigned short>(database_->SQLDialect()), columns_.area());
         check(status);
-        ReadType();
-        columns_.Describe(statement_.ptr(), false);
-        params_.Describe(statement_.ptr(), true);
+        const int paramCount = ReadTypeAndParamCount();
+        columns_.Complete(statement_.ptr(), false);
+        if (paramCount != 0)
+            params_.Describe(statement_.ptr(), true);
+        else
+            params_.Clear();
         params_.SetAllNull();
     } catch (...) {
         FreeHandle();
@@ -358,17 +368,36 @@ void TIBSQL::Prepare() {
         fields_.emplace_back(*this, columns_.area()->sqlvar[i]);
 }
 
-void TIBSQL::ReadType() {
-    const char item = isc_info_sql_stmt_type;
-    char buffer[16] = {};
+int TIBSQL::ReadTypeAndParamCount() {
+    const char items[] = {isc_info_sql_stmt_type, isc_info_sql_bind, isc_info_sql_num_variables};
+    char buffer[64] = {};
     StatusVector status;
-    isc_dsql_sql_info(status.get(), statement_.ptr(), 1, &item, sizeof buffer, buffer);
+    isc_dsql_sql_info(status.get(), statement_.ptr(), sizeof items, items, sizeof buffer, buffer);
     check(status);
     type_ = TIBSQLTypes::SQLUnknown;
-    if (buffer[0] == item) {
-        short length = static_cast<short>(isc_vax_integer(buffer + 1, 2));
-        type_ = TypeFromInfo(isc_vax_integer(buffer + 3, length));
+    int paramCount = -1;
+    // Items come as code, 2-byte length, value; the bind section opens with
+    // its own code and holds the parameter count.
+    std::size_t at = 0;
+    while (at < sizeof buffer && buffer[at] != isc_info_end) {
+        const char item = buffer[at];
+        if (item == isc_info_sql_bind) {
+            ++at;
+            continue;
+        }
+        if ((item != isc_info_sql_stmt_type && item != isc_info_sql_num_variables) || at + 3 > sizeof buffer)
+            break;
+        const short length = static_cast<short>(isc_vax_integer(buffer + at + 1, 2));
+        if (length < 0 || at + 3 + static_cast<std::size_t>(length) > sizeof buffer)
+            break;
+        const long value = isc_vax_integer(buffer + at + 3, length);
+        if (item == isc_info_sql_stmt_type)
+            type_ = TypeFromInfo(value);
+        else
+            paramCount = static_cast<int>(value);
+        at += 3 + static_cast<std::size_t>(length);
     }
+    return paramCount;
 }
 
 void TIBSQL::ExecQuery() {

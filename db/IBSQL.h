@@ -44,6 +44,10 @@ public:
     // Asks the library to describe the statement's columns (bind = false) or
     // parameters (bind = true) and allocates a buffer for each.
     void Describe(isc_stmt_handle* statement, bool bind);
+    // Takes the descriptors that the prepare call wrote into the area,
+    // describing again when there were more than it held, and allocates the
+    // buffers.
+    void Complete(isc_stmt_handle* statement, bool bind);
     void Clear();
     // Marks every parameter NULL (parameters are not given values).
     void SetAllNull();
@@ -145,7 +149,9 @@ public:
 private:
     friend class TIBField;
     void CheckReady() const;
-    void ReadType();
+    // Reads the statement's type; gives its number of parameters, or -1 when
+    // the library did not report it.
+    int ReadTypeAndParamCount();
     void CloseQuietly() noexcept;
     std::string ReadBlob(ISC_QUAD id);
 
