@@ -77,6 +77,14 @@ protected:
     TmyLabel3D label{nullptr, "myLabel3d1"};
 };
 
+TFont MakeSmallFont() {
+    TFont font;
+    font.SetName("Verdana");
+    font.SetHeight(-8);
+    font.SetColor(clWhite);
+    return font;
+}
+
 const QColor shadow(160, 160, 160);
 const QColor highlight(255, 255, 255);
 const QColor red(255, 0, 0);
@@ -185,6 +193,15 @@ TEST_F(Label3DTest, RotatedAutoSizedLabelSwapsWidthAndHeight) {
     EXPECT_GT(ink.height(), ink.width());
 }
 
+TEST_F(Label3DTest, RotatedCaptionIsMeasuredByItsFirst255Characters) {
+    label.SetFont(MakeSmallFont());
+    label.SetAutoSize(true);
+    label.SetCaption(std::string(300, 'a'));
+    label.SetEscapement(90);
+    Render();
+    EXPECT_EQ(label.Height(), Extent(std::string(255, 'a')).cx);
+}
+
 TEST_F(Label3DTest, RotatedTextIsPlacedByAlignmentInAFixedLabel) {
     label.SetTextStyle(tsNone);
     label.SetAlignment(taLeftJustify);
@@ -197,6 +214,14 @@ TEST_F(Label3DTest, RotatedTextIsPlacedByAlignmentInAFixedLabel) {
     // Upside down, the text lies in the box of its own size at the corner.
     EXPECT_TRUE(QRect(0, 0, size.cx, size.cy).contains(left));
     EXPECT_EQ(label.geometry(), QRect(0, 0, 160, 70));
+
+    // A full turn still takes the rotated path: horizontal text at the top-left
+    // corner, where the plain path would have centred it vertically.
+    label.SetAlignment(taLeftJustify);
+    label.SetEscapement(360);
+    const QRect turned = BoundsOf(Render(), Qt::white);
+    EXPECT_TRUE(QRect(0, 0, size.cx, size.cy).contains(turned));
+    EXPECT_GT(turned.width(), turned.height());
 }
 
 TEST_F(Label3DTest, AutoSizeMeasuresTheMainTextAlone) {
