@@ -123,8 +123,11 @@ private:
     db::TIBDatabase* database_ = nullptr;
     db::TIBTransaction* transaction_ = nullptr;
     std::weak_ptr<db::TIBQuery> dataset_;
-    std::unique_ptr<db::TIBDatabase> ownDatabase_;
+    // The connection that CONNECT or CREATE DATABASE made, with its
+    // transaction. The connection goes first, so that closing it ends the
+    // transaction as any connection's close does (committing it).
     std::unique_ptr<db::TIBTransaction> ownTransaction_;
+    std::unique_ptr<db::TIBDatabase> ownDatabase_;
 
     std::string terminator_ = ";";
     bool statistics_ = true;

@@ -269,6 +269,16 @@ TEST_F(ScriptRun, ConnectGivesTheRunnerItsOwnConnectionWithUserRoleAndCharacterS
     EXPECT_EQ(CommittedRows(), 0);
 }
 
+TEST_F(ScriptRun, FreeingTheRunnerClosesItsOwnConnectionAndSoCommitsIt) {
+    {
+        TIBScript other;
+        other.SetScript({"CONNECT '" + file.name() + "' USER 'ROOT';", "INSERT INTO A VALUES (6);"});
+        other.RunScript();
+        EXPECT_EQ(CommittedRows(), 0);
+    }
+    EXPECT_EQ(CommittedRows(), 1);
+}
+
 TEST_F(ScriptRun, CreateDatabaseThenStatementsInItThenDropIt) {
     const std::filesystem::path created = file.path().parent_path() / "created.fdb";
     Run({"CREATE DATABASE '" + created.string() + "' USER 'ROOT' PASSWORD '718352' PAGE_SIZE 8192;",
