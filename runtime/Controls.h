@@ -74,8 +74,6 @@ public:
     std::function<void()> OnClick;
 };
 
-enum class TShapeType { stRectangle };
-
 // A filled rectangle outlined by a one-pixel black pen.
 class TShape : public QWidget {
 public:

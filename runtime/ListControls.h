@@ -40,7 +40,6 @@ public:
     std::string ItemText(int index) const;
     bool Checked(int index) const;
     void SetChecked(int index, bool checked);
-    void Clear() { clear(); }
 
 private:
     int itemHeight_ = 16;

@@ -23,14 +23,6 @@ void TTimer::SetEnabled(bool enabled) {
     }
 }
 
-void TTimer::SetInterval(int milliseconds) {
-    interval_ = milliseconds;
-    if (Enabled()) {
-        SetEnabled(false);
-        SetEnabled(true);
-    }
-}
-
 void TTimer::timerEvent(QTimerEvent* event) {
     if (event->timerId() != timerId_)
         return;

@@ -17,7 +17,6 @@ public:
     bool Enabled() const { return timerId_ != 0; }
     void SetEnabled(bool enabled);
     int Interval() const { return interval_; }
-    void SetInterval(int milliseconds);
 
     std::function<void()> OnTimer;
 
