@@ -31,7 +31,9 @@ TDateTime systemNow() {
 
 } // namespace
 
-bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool IsLeapYear(int year) {
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
 
 int DaysInMonth(int year, int month) {
     static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -126,8 +128,12 @@ TDateTime Now() {
     return clock ? clock() : systemNow();
 }
 
-TDateTime Date() { return std::floor(Now()); }
+TDateTime Date() {
+    return std::floor(Now());
+}
 
-void SetClock(Clock clock) { installedClock() = std::move(clock); }
+void SetClock(Clock clock) {
+    installedClock() = std::move(clock);
+}
 
 } // namespace runtime

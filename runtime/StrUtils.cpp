@@ -37,8 +37,8 @@ bool parseInteger(std::string_view s, int& result) {
     }
     if (i == s.size())
         return false;
-    const std::int64_t limit = negative ? -static_cast<std::int64_t>(std::numeric_limits<int>::min())
-                                        : std::numeric_limits<int>::max();
+    const std::int64_t limit =
+        negative ? -static_cast<std::int64_t>(std::numeric_limits<int>::min()) : std::numeric_limits<int>::max();
     std::int64_t value = 0;
     for (; i < s.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(s[i]);

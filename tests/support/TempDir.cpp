@@ -42,7 +42,9 @@ std::string TempDir::read(const std::string& name) const {
     return bytes.str();
 }
 
-CurrentDirGuard::CurrentDirGuard(const fs::path& dir) : previous_(fs::current_path()) { fs::current_path(dir); }
+CurrentDirGuard::CurrentDirGuard(const fs::path& dir) : previous_(fs::current_path()) {
+    fs::current_path(dir);
+}
 
 CurrentDirGuard::~CurrentDirGuard() {
     std::error_code ignored;
