@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "platform/Path.h"
 #include "platform/TextFile.h"
+#include "runtime/StrUtils.h"
 
 namespace ftp {
 
@@ -40,7 +41,7 @@ std::string PortCommand(const std::string& ip, std::uint16_t port) {
 }
 
 std::pair<std::string, int> ParsePassiveReply(const std::string& line) {
-    std::string text = Trim(line);
+    std::string text = runtime::Trim(line);
     const std::size_t open = text.find('(');
     const std::size_t close = text.find(')');
     if (open != std::string::npos && close != std::string::npos)
@@ -106,7 +107,7 @@ void TIdFTP::ChangeDirectory(const std::string& directory) {
 std::int32_t TIdFTP::RemoteFileSize(const std::string& fileName) {
     if (SendCommand("SIZE " + fileName, {}) != 213)
         return -1;
-    std::string text = Trim(LastReply.FormattedText());
+    std::string text = runtime::Trim(LastReply.FormattedText());
     if (const std::size_t blank = text.find(' '); blank != std::string::npos)
         text.erase(0, blank + 1);
     return ToInt32(text).value_or(-1);
@@ -114,9 +115,9 @@ std::int32_t TIdFTP::RemoteFileSize(const std::string& fileName) {
 
 void TIdFTP::ListDirectory(std::vector<std::string>* destination, const std::string& specifier, bool detailed) {
     TMemoryStream text;
-    transferData(Trim((detailed ? "LIST " : "NLST ") + specifier), text, false);
+    transferData(runtime::Trim((detailed ? "LIST " : "NLST ") + specifier), text, false);
     listItems_.reset();
-    ListLines = SplitLines(text.DataString());
+    ListLines = runtime::TextToLines(text.DataString());
     if (destination != nullptr)
         *destination = ListLines;
 }

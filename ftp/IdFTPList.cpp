@@ -2,6 +2,7 @@
 
 #include "ftp/IdException.h"
 #include "ftp/IdText.h"
+#include "runtime/StrUtils.h"
 
 #include <algorithm>
 #include <array>
@@ -34,12 +35,12 @@ std::string withoutCommas(std::string text) {
 // trimmed of control characters.
 std::vector<std::string> splitFields(const std::string& line) {
     std::vector<std::string> fields;
-    const std::string text = Trim(line);
+    const std::string text = runtime::Trim(line);
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t blank = std::min(text.find(' ', start), text.size());
         if (blank > start)
-            fields.push_back(Trim(text.substr(start, blank - start)));
+            fields.push_back(runtime::Trim(text.substr(start, blank - start)));
         start = blank + 1;
     }
     return fields;
@@ -52,7 +53,7 @@ bool beginsWithLetter(const std::string& text) {
 int monthFromName(const std::string& name) {
     static const std::array<const char*, 12> months = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                                        "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-    const std::string upper = UpperCase(name);
+    const std::string upper = runtime::UpperCase(name);
     for (std::size_t i = 0; i < months.size(); ++i)
         if (upper == months[i])
             return static_cast<int>(i) + 1;
@@ -85,18 +86,18 @@ std::string takeWord(std::string& rest) {
 // Reads "mm/dd/yy hh:mm" with an optional AM/PM before or after the time;
 // 0 when it is no valid date and time.
 runtime::TDateTime readDosDateTime(const std::string& text) {
-    const std::string upper = UpperCase(text);
+    const std::string upper = runtime::UpperCase(text);
     const int month = ToInt32(Copy(upper, 0, 2)).value_or(0);
     const int day = ToInt32(Copy(upper, 3, 2)).value_or(0);
-    const std::string yearText = Trim(Copy(upper, 6, 2));
-    std::string time = Trim(Copy(upper, 9));
+    const std::string yearText = runtime::Trim(Copy(upper, 6, 2));
+    std::string time = runtime::Trim(Copy(upper, 9));
     int halfDay = 0; // 1 AM, 2 PM
     for (const auto& [marker, value] : {std::pair{"AM", 1}, std::pair{"PM", 2}}) {
         if (time.size() >= 2 && time.compare(time.size() - 2, 2, marker) == 0) {
-            time = Trim(time.substr(0, time.size() - 2));
+            time = runtime::Trim(time.substr(0, time.size() - 2));
             halfDay = value;
         } else if (time.compare(0, 2, marker) == 0) {
-            time = Trim(time.substr(2));
+            time = runtime::Trim(time.substr(2));
             halfDay = value;
         }
     }
@@ -128,14 +129,14 @@ runtime::TDateTime readDosDateTime(const std::string& text) {
 TIdFTPListFormat DetectListFormat(const std::string& line, bool byFirstItem) {
     if (!byFirstItem)
         return flfNoDetails;
-    const std::string upper = UpperCase(line);
+    const std::string upper = runtime::UpperCase(line);
     if (isUnixPermissions(upper) || upper.rfind("TOTAL", 0) == 0)
         return flfUnix;
     if (upper.find("DSK:") != std::string::npos)
         return flfVax;
     if (upper.size() >= 6 && isDateSeparator(upper[2]) && isDateSeparator(upper[5])) {
-        const std::string directory = Trim(Copy(upper, 24, 6));
-        const std::string size = withoutCommas(Trim(Copy(upper, 30, 8)));
+        const std::string directory = runtime::Trim(Copy(upper, 24, 6));
+        const std::string size = withoutCommas(runtime::Trim(Copy(upper, 30, 8)));
         if (directory == "<DIR>" || (directory.empty() && ToInt64(size)))
             return flfDos;
     }
@@ -145,7 +146,7 @@ TIdFTPListFormat DetectListFormat(const std::string& line, bool byFirstItem) {
 void TIdFTPListItems::LoadListing(const std::vector<std::string>& lines) {
     items_.clear();
     std::size_t first = 0;
-    if (DetectedFormat == flfUnix && !lines.empty() && UpperCase(lines.front()).rfind("TOTAL", 0) == 0)
+    if (DetectedFormat == flfUnix && !lines.empty() && runtime::UpperCase(lines.front()).rfind("TOTAL", 0) == 0)
         first = 1;
     for (std::size_t i = first; i < lines.size(); ++i) {
         if (isBlankLine(lines[i]))
@@ -171,7 +172,7 @@ void ParseEntry(TIdFTPListFormat format, TIdFTPListItem& item) {
         ParseUnixEntry(item);
         return;
     case flfNoDetails:
-        item.EntryName = Trim(item.RawLine);
+        item.EntryName = runtime::Trim(item.RawLine);
         return;
     case flfNone:
         return;
@@ -189,7 +190,7 @@ void ParseUnixEntry(TIdFTPListItem& item) {
         fields.insert(fields.begin() + 2, std::string());
 
     const std::string& permissions = field(fields, 0);
-    const char kind = UpperCase(permissions.substr(0, 1))[0];
+    const char kind = runtime::UpperCase(permissions.substr(0, 1))[0];
     item.OwnerRights = Copy(permissions, 1, 3);
     item.GroupRights = Copy(permissions, 4, 3);
     item.OtherRights = Copy(permissions, 7, 3);
@@ -233,14 +234,14 @@ void ParseUnixEntry(TIdFTPListItem& item) {
 void ParseDosEntry(TIdFTPListItem& item) {
     const std::string& line = item.RawLine;
     std::string dateText = Copy(line, 0, 2) + "/" + Copy(line, 3, 2) + "/" + Copy(line, 6, 2) + " ";
-    std::string rest = Trim(Copy(line, 8));
+    std::string rest = runtime::Trim(Copy(line, 8));
     dateText += takeWord(rest);
-    rest = Trim(rest);
+    rest = runtime::Trim(rest);
     std::string sizeText = withoutCommas(takeWord(rest));
-    const bool directory = UpperCase(sizeText) == "<DIR>";
+    const bool directory = runtime::UpperCase(sizeText) == "<DIR>";
     if (directory)
         sizeText.clear();
-    item.EntryName = Trim(rest);
+    item.EntryName = runtime::Trim(rest);
     item.EntryKind = directory ? fekDirectory : fekFile;
     item.EntrySize = ToInt64(sizeText).value_or(0);
     item.ModifiedAt = readDosDateTime(dateText);

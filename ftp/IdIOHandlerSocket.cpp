@@ -1,13 +1,13 @@
 #include "ftp/IdIOHandlerSocket.h"
 
-#include "ftp/IdText.h"
+#include "runtime/StrUtils.h"
 
 namespace ftp {
 
 namespace {
 
 std::string resolve(const std::string& host) {
-    if (UpperCase(host) == "LOCALHOST")
+    if (runtime::UpperCase(host) == "LOCALHOST")
         return "127.0.0.1";
     std::string ip;
     CheckForSocketError(platform::ResolveHost(host, ip));

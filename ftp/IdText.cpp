@@ -24,29 +24,11 @@ template <typename Integer> std::optional<Integer> toInteger(const std::string& 
 
 } // namespace
 
-std::string Trim(const std::string& text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && isBlankOrControl(text[first]))
-        ++first;
-    while (last > first && isBlankOrControl(text[last - 1]))
-        --last;
-    return text.substr(first, last - first);
-}
-
 std::string TrimRight(const std::string& text) {
     std::size_t last = text.size();
     while (last > 0 && isBlankOrControl(text[last - 1]))
         --last;
     return text.substr(0, last);
-}
-
-std::string UpperCase(const std::string& text) {
-    std::string result = text;
-    for (char& c : result)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return result;
 }
 
 std::string Copy(const std::string& text, std::size_t start, std::size_t count) {
@@ -59,21 +41,6 @@ std::optional<std::int32_t> ToInt32(const std::string& text) {
 
 std::optional<std::int64_t> ToInt64(const std::string& text) {
     return toInteger<std::int64_t>(text);
-}
-
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-    }
-    return lines;
 }
 
 } // namespace ftp
