@@ -1,5 +1,6 @@
 #include "scripts/IBSQLParser.h"
 
+#include "runtime/StrUtils.h"
 #include "scripts/ScriptText.h"
 
 #include <array>
@@ -131,7 +132,7 @@ void TIBSQLParser::Dispatch(TIBParseKind kind, const std::string& sqlText) {
         for (std::size_t i = 1; i < tokens_.size(); ++i)
             words += tokens_[i] + " ";
         if (OnParse)
-            OnParse(*this, kind, Trim(words));
+            OnParse(*this, kind, runtime::Trim(words));
         return;
     }
     default:
@@ -271,7 +272,7 @@ void TIBSQLParser::ReadToken(StatementState& state, std::string& statement) {
     while (i < w.size() && IsBlankChar(w[i]))
         ++i;
     statement.append(w.substr(0, i));
-    std::string token = Trim(w.substr(0, i));
+    std::string token = runtime::Trim(w.substr(0, i));
     Consume(i);
     if (token.empty())
         return;
@@ -303,7 +304,7 @@ void TIBSQLParser::Terminate(StatementState& state, std::string& statement, std:
     state.done = true;
     const std::string_view token = Working().substr(0, length);
     statement.append(token);
-    const std::string trimmed = UpperCase(Trim(token));
+    const std::string trimmed = runtime::UpperCase(runtime::Trim(token));
     Consume(length + terminator_.size());
     if (!trimmed.empty())
         tokens_.push_back(trimmed);
@@ -319,8 +320,8 @@ TIBParseKind TIBSQLParser::ClassifyStatement(const std::vector<std::string>& tok
     const std::size_t n = tokens.size();
     if (n == 0)
         return stmtEMPTY;
-    const std::string w0 = UpperCase(tokens[0]);
-    const std::string w1 = n > 1 ? UpperCase(tokens[1]) : std::string();
+    const std::string w0 = runtime::UpperCase(tokens[0]);
+    const std::string w1 = n > 1 ? runtime::UpperCase(tokens[1]) : std::string();
 
     if (w0 == "COMMIT") {
         if (n != 2)
@@ -364,13 +365,13 @@ TIBParseKind TIBSQLParser::ClassifyStatement(const std::vector<std::string>& tok
     if (w0 == "DROP" && w1 == "DATABASE")
         return stmtDrop;
     if (IsOneOf(w0, {"DECLARE", "CREATE", "ALTER", "GRANT", "REVOKE", "DROP"}) || (w0 == "SET" && w1 == "GENERATOR") ||
-        (w0 == "SET" && w1 == "STATISTICS" && n > 2 && UpperCase(tokens[2]) == "INDEX"))
+        (w0 == "SET" && w1 == "STATISTICS" && n > 2 && runtime::UpperCase(tokens[2]) == "INDEX"))
         return stmtDDL;
     if (w0 == "SET") {
         if (w1 == "TERM")
             return n == 3 ? stmtTERM : stmtERR;
         if (w1 == "SQL")
-            return n == 4 && UpperCase(tokens[2]) == "DIALECT" ? stmtSET : stmtERR;
+            return n == 4 && runtime::UpperCase(tokens[2]) == "DIALECT" ? stmtSET : stmtERR;
         if (IsOneOf(w1, {"AUTODDL", "STATISTICS", "NAMES", "SAVEPOINTS"}))
             return n == 3 ? stmtSET : stmtERR;
     }

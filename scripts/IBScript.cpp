@@ -3,7 +3,7 @@
 #include "db/IBClientCalls.h"
 #include "db/IBError.h"
 #include "runtime/Exception.h"
-#include "scripts/ScriptText.h"
+#include "runtime/StrUtils.h"
 
 #include <algorithm>
 #include <charconv>
@@ -32,7 +32,7 @@ int ToInteger(const std::string& text) {
 // The connection parameter a CONNECT keyword names; any other word keeps the
 // name of the pair before it.
 std::string ConnectParamName(const std::string& keyword, const std::string& previous) {
-    const std::string word = UpperCase(keyword);
+    const std::string word = runtime::UpperCase(keyword);
     if (word == "USER")
         return "user_name";
     if (word == "PASSWORD")
@@ -201,7 +201,7 @@ void TIBScript::ExecuteStatement(TIBParseKind kind, const std::string& text) {
     case stmtCREATE:
         return CreateDatabase();
     case stmtTERM:
-        return SetTerminator(Trim(text));
+        return SetTerminator(runtime::Trim(text));
     case stmtCOMMIT:
         return EndTransactions(&db::TIBTransaction::Commit);
     case stmtROLLBACK:
@@ -238,7 +238,7 @@ void TIBScript::ExecuteInBatch(TIBParseKind kind, const std::string& text) {
         batch_.push_back(text);
         return;
     case stmtTERM:
-        return SetTerminator(Trim(text));
+        return SetTerminator(runtime::Trim(text));
     case stmtBatchExecute:
         return ExecuteBatch();
     default:
@@ -315,7 +315,7 @@ bool TIBScript::PausedForParams(int paramCount) {
 
 void TIBScript::ExecuteSet() {
     const std::vector<std::string>& tokens = parser_.Tokens();
-    const std::string setting = UpperCase(tokens[1]);
+    const std::string setting = runtime::UpperCase(tokens[1]);
     if (setting == "AUTODDL") {
         AutoDDL = tokens[2] == "ON";
     } else if (setting == "STATISTICS") {

@@ -15,24 +15,6 @@ bool IsBlank(std::string_view text) {
     return true;
 }
 
-std::string Trim(std::string_view text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && IsBlankChar(text[first]))
-        ++first;
-    while (last > first && IsBlankChar(text[last - 1]))
-        --last;
-    return std::string(text.substr(first, last - first));
-}
-
-std::string UpperCase(std::string_view text) {
-    std::string result(text);
-    for (char& c : result)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return result;
-}
-
 namespace {
 
 // Collects lines from text that arrives in pieces; a CR LF pair may straddle
@@ -67,12 +49,6 @@ private:
 };
 
 } // namespace
-
-std::vector<std::string> SplitLines(std::string_view text) {
-    LineCollector collector;
-    collector.Add(text);
-    return collector.Finish();
-}
 
 std::vector<std::string> LoadTextLines(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);

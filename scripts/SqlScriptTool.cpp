@@ -1,6 +1,7 @@
 #include "scripts/SqlScriptTool.h"
 
 #include "db/IBDatabase.h"
+#include "runtime/StrUtils.h"
 #include "scripts/IBSQLParser.h"
 #include "scripts/IBScript.h"
 #include "scripts/ScriptText.h"
@@ -65,7 +66,7 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& args) {
 
 // Writes each line of a (possibly multi-line) text indented by two blanks.
 void WriteIndented(std::ostream& out, const std::string& text) {
-    for (const std::string& line : SplitLines(text))
+    for (const std::string& line : runtime::TextToLines(text))
         out << "  " << line << '\n';
 }
 

@@ -1,12 +1,12 @@
 #include "scripts/UpdaterScripts.h"
 
-#include "scripts/ScriptText.h"
+#include "runtime/StrUtils.h"
 
 namespace scripts {
 
 void BlankCommitWorkLines(std::vector<std::string>& lines) {
     for (std::string& line : lines)
-        if (UpperCase(line).find("COMMIT WORK") != std::string::npos)
+        if (runtime::UpperCase(line).find("COMMIT WORK") != std::string::npos)
             line = " ";
 }
 
