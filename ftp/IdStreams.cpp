@@ -1,9 +1,9 @@
 #include "ftp/IdStreams.h"
 
+#include "platform/SystemError.h"
 #include "runtime/Exception.h"
 
 #include <cerrno>
-#include <cstring>
 #include <system_error>
 
 namespace ftp {
@@ -23,7 +23,7 @@ TFileAppendStream::TFileAppendStream(const std::filesystem::path& path)
       }()),
       path_(path), file_(std::fopen(path.c_str(), "ab")) {
     if (file_ == nullptr)
-        fail("Cannot open file");
+        throw platform::EFOpenError(path_.string(), platform::ErrorFromErrno(errno));
 }
 
 TFileAppendStream::~TFileAppendStream() {
@@ -33,7 +33,7 @@ TFileAppendStream::~TFileAppendStream() {
 
 void TFileAppendStream::Write(const char* data, std::size_t count) {
     if (std::fwrite(data, 1, count, file_) != count)
-        fail("Cannot write file");
+        failWrite();
     Advance(count);
 }
 
@@ -41,11 +41,12 @@ void TFileAppendStream::Close() {
     std::FILE* file = file_;
     file_ = nullptr;
     if (file != nullptr && std::fclose(file) != 0)
-        fail("Cannot write file");
+        failWrite();
 }
 
-void TFileAppendStream::fail(const std::string& what) const {
-    throw runtime::Exception(what + " \"" + path_.string() + "\". " + std::strerror(errno));
+void TFileAppendStream::failWrite() const {
+    throw runtime::Exception("Cannot write file \"" + path_.string() + "\". " +
+                             platform::SysErrorMessage(platform::ErrorFromErrno(errno)));
 }
 
 void TOutputFileStream::Write(const char* data, std::size_t count) {

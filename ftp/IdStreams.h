@@ -52,7 +52,8 @@ private:
 };
 
 // An existing file written on from its end (a resumed download). Failures
-// raise runtime::Exception with the file's name and the system's reason.
+// raise runtime::Exception with the file's name and the system's text for the
+// reason (platform::EFOpenError when the file cannot be opened).
 class TFileAppendStream : public TAppendStream {
 public:
     explicit TFileAppendStream(const std::filesystem::path& path);
@@ -65,7 +66,7 @@ public:
     void Close();
 
 private:
-    [[noreturn]] void fail(const std::string& what) const;
+    [[noreturn]] void failWrite() const;
 
     std::filesystem::path path_;
     std::FILE* file_ = nullptr;

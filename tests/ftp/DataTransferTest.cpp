@@ -1,5 +1,6 @@
 #include "ftp/IdException.h"
 #include "ftp/IdFTP.h"
+#include "ftp/IdStreams.h"
 #include "tests/ftp/ClientEvents.h"
 #include "tests/support/ScriptedFtpServer.h"
 #include "tests/support/TempDir.h"
@@ -270,6 +271,18 @@ TEST(DataTransfer, ExistingFileRulesAndResume) {
     ASSERT_EQ(transcript.size(), 9u);
     EXPECT_THAT(std::vector<std::string>(transcript.begin() + 4, transcript.end()),
                 ElementsAre("REST 1", "REST 0", testing::StartsWith("PORT "), "REST 3", "RETR remote.bin"));
+}
+
+TEST(DataTransfer, AFileThatCannotBeResumedIsReportedInTheSystemsWords) {
+    testsupport::TempDir folder;
+    folder.write("folder/inside.bin", "");
+    const std::string name = (folder / "folder").string();
+    try {
+        TFileAppendStream stream(folder / "folder");
+        ADD_FAILURE() << "a folder opened for appending";
+    } catch (const runtime::Exception& error) {
+        EXPECT_EQ(error.what(), "Cannot open file \"" + name + "\". Access is denied.");
+    }
 }
 
 TEST(DataTransfer, ActiveWaitForTheServerIsBounded) {
