@@ -1,9 +1,8 @@
 #include "scripts/ScriptText.h"
 
-#include "runtime/Exception.h"
+#include "platform/SystemError.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 
 namespace scripts {
@@ -53,7 +52,7 @@ private:
 std::vector<std::string> LoadTextLines(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in)
-        throw runtime::Exception("Cannot open file \"" + file.string() + "\". " + std::strerror(errno));
+        throw platform::EFOpenError(file.string(), platform::ErrorFromErrno(errno));
     LineCollector collector;
     std::string block(65536, '\0');
     while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0)

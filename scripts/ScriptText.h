@@ -15,8 +15,8 @@ inline bool IsBlankChar(char c) {
 
 bool IsBlank(std::string_view text);
 
-// Reads a text file as lines. Throws runtime::Exception
-// "Cannot open file \"<name>\". <reason>" when it cannot be read.
+// Reads a text file as lines. Throws platform::EFOpenError
+// "Cannot open file \"<name>\". <system text>" when it cannot be opened.
 std::vector<std::string> LoadTextLines(const std::filesystem::path& file);
 
 } // namespace scripts

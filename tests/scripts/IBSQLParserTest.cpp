@@ -159,7 +159,10 @@ const std::vector<ParseCase>& Cases() {
          {{"part.sql", "DELETE FROM T;\r\n\r\nDELETE FROM U;\n\n"}}},
         {"InputOfAMissingFileIsAParseError",
          {{"INPUT \"absent.sql\";", "COMMIT;"}},
-         {{"error: Cannot open file \"absent.sql\". No such file or directory", "INPUT \"absent.sql\"", {}, 1}}},
+         {{"error: Cannot open file \"absent.sql\". The system cannot find the file specified.",
+           "INPUT \"absent.sql\"",
+           {},
+           1}}},
     };
     return cases;
 }
