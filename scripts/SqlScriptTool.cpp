@@ -153,7 +153,7 @@ int RunScripts(const Options& options, std::ostream& out, std::ostream& err) {
     db::TIBTransaction transaction;
     db::TIBDatabase database;
     database.DatabaseName = options.database;
-    database.Params = {"user_name=" + options.user, "password=" + options.password};
+    database.Params = AccountParams(options.user, options.password);
     database.LoginPrompt = false;
     database.SetSQLDialect(options.dialect);
     database.SetDefaultTransaction(&transaction);

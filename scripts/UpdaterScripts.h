@@ -11,6 +11,9 @@ inline constexpr const char* kLocalUser = "ROOT";
 inline constexpr const char* kLocalPassword = "718352";
 inline constexpr int kLocalDialect = 1;
 
+// The connection parameters that log an account on, as the updater writes them.
+std::vector<std::string> AccountParams(const std::string& user, const std::string& password);
+
 // What the updater does to a script before running it: every line whose
 // upper-case form holds "COMMIT WORK" anywhere becomes a single blank.
 void BlankCommitWorkLines(std::vector<std::string>& lines);

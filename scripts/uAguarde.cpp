@@ -2,6 +2,7 @@
 
 #include "app/Configuracao.h"
 #include "app/UMySQL.h"
+#include "scripts/UpdaterScripts.h"
 
 namespace scripts {
 
@@ -35,9 +36,9 @@ Taguarde::Taguarde(QWidget* owner, TCheckListBox& aliases)
     Table2.MasterFields = "programa;versao";
     Table2.MasterSource = &Query2;
 
-    IBDatabase1.Params = {"user_name=ROOT", "password=718352"};
+    IBDatabase1.Params = AccountParams(kLocalUser, kLocalPassword);
     IBDatabase1.LoginPrompt = false;
-    IBDatabase1.SetSQLDialect(1);
+    IBDatabase1.SetSQLDialect(kLocalDialect);
     IBDatabase1.SetDefaultTransaction(&IBTransaction1);
     IBTransaction2.SetDefaultDatabase(&IBDatabase1);
     IBQuery1.SetDatabase(&IBDatabase1);
