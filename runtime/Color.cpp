@@ -1,12 +1,9 @@
 #include "runtime/Color.h"
 
 #include <array>
-#include <cctype>
 #include <cstdint>
-#include <limits>
 #include <utility>
 
-#include "runtime/Exception.h"
 #include "runtime/StrUtils.h"
 
 namespace runtime {
@@ -104,53 +101,6 @@ constexpr std::array<std::pair<const char*, TColor>, 52> colorIdents = {{
     {"clWindowText", clWindowText},
 }};
 
-// An integer as the framework's integer conversion reads it: optional leading
-// blanks and sign, decimal digits or "$" / "0x" followed by hexadecimal
-// digits, nothing after them. Hexadecimal values wrap to 32 bits.
-bool ParseColorNumber(const std::string& text, TColor& value) {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    int base = 10;
-    if (i < text.size() && text[i] == '$') {
-        base = 16;
-        ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-        base = 16;
-        i += 2;
-    }
-    if (i == text.size()) {
-        return false;
-    }
-    std::uint64_t magnitude = 0;
-    for (; i < text.size(); ++i) {
-        const int c = std::tolower(static_cast<unsigned char>(text[i]));
-        int digit;
-        if (c >= '0' && c <= '9') {
-            digit = c - '0';
-        } else if (base == 16 && c >= 'a' && c <= 'f') {
-            digit = c - 'a' + 10;
-        } else {
-            return false;
-        }
-        magnitude = magnitude * base + digit;
-        const std::uint64_t limit = base == 16 ? std::numeric_limits<std::uint32_t>::max()
-                                               : std::uint64_t{std::numeric_limits<std::int32_t>::max()} + negative;
-        if (magnitude > limit) {
-            return false;
-        }
-    }
-    const auto bits = static_cast<std::uint32_t>(magnitude);
-    value = negative ? static_cast<TColor>(0u - bits) : bits;
-    return true;
-}
-
 } // namespace
 
 TColor ColorToRGB(TColor color) {
@@ -167,11 +117,7 @@ TColor StringToColor(const std::string& text) {
             return value;
         }
     }
-    TColor value = 0;
-    if (!ParseColorNumber(text, value)) {
-        throw EConvertError("'" + text + "' is not a valid integer value");
-    }
-    return value;
+    return static_cast<TColor>(StrToInt(text));
 }
 
 } // namespace runtime

@@ -37,9 +37,10 @@ bool parseInteger(std::string_view s, int& result) {
     }
     if (i == s.size())
         return false;
-    const std::int64_t limit =
-        negative ? -static_cast<std::int64_t>(std::numeric_limits<int>::min()) : std::numeric_limits<int>::max();
-    std::int64_t value = 0;
+    // Hexadecimal digits may fill all 32 bits; such a value wraps to a negative one.
+    const std::uint64_t limit = base == 16 ? std::numeric_limits<std::uint32_t>::max()
+                                           : std::uint64_t{std::numeric_limits<int>::max()} + negative;
+    std::uint64_t value = 0;
     for (; i < s.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
         int digit;
@@ -53,7 +54,8 @@ bool parseInteger(std::string_view s, int& result) {
         if (value > limit)
             return false;
     }
-    result = static_cast<int>(negative ? -value : value);
+    const auto bits = static_cast<std::uint32_t>(value);
+    result = static_cast<int>(negative ? 0u - bits : bits);
     return true;
 }
 

@@ -37,8 +37,9 @@ std::string StringReplace(std::string_view text, std::string_view oldPattern, st
 
 std::string IntToStr(std::int64_t value);
 // A decimal number with an optional sign, or a hexadecimal one written "$1F"
-// or "0x1F"; leading blanks are allowed. Anything else, or a value outside the
-// 32-bit range, throws EConvertError "'<text>' is not a valid integer value".
+// or "0x1F" (up to 32 bits, "$FFFFFFFF" is -1); leading blanks are allowed.
+// Anything else, or a value outside the 32-bit range, throws EConvertError
+// "'<text>' is not a valid integer value".
 int StrToInt(std::string_view text);
 int StrToIntDef(std::string_view text, int defaultValue);
 

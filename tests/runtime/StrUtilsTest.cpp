@@ -80,7 +80,9 @@ TEST(StrUtils, IntegerConversions) {
     EXPECT_EQ(StrToInt("+7"), 7);
     EXPECT_EQ(StrToInt("$1F"), 31);
     EXPECT_EQ(StrToInt("0x1f"), 31);
-    for (const char* bad : {"", " ", "12 ", "1x", "2147483648", "-2147483649", "-", "$"})
+    EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
+    EXPECT_EQ(StrToInt("-$10"), -16);
+    for (const char* bad : {"", " ", "12 ", "1x", "2147483648", "-2147483649", "-", "$", "$100000000"})
         EXPECT_THROW(StrToInt(bad), EConvertError) << bad;
     try {
         StrToInt("abc");
