@@ -24,13 +24,6 @@ std::vector<std::string> splitAt(const std::string& text, char separator) {
     }
 }
 
-int toInteger(const std::string& text) {
-    const auto value = ToInt32(text);
-    if (!value)
-        throw runtime::Exception("'" + text + "' is not a valid integer value");
-    return *value;
-}
-
 } // namespace
 
 std::string PortCommand(const std::string& ip, std::uint16_t port) {
@@ -51,7 +44,7 @@ std::pair<std::string, int> ParsePassiveReply(const std::string& line) {
     std::vector<std::string> parts = splitAt(text, ',');
     parts.resize(std::max<std::size_t>(parts.size(), 6));
     const std::string address = parts[0] + "." + parts[1] + "." + parts[2] + "." + parts[3];
-    return {address, toInteger(parts[4]) * 256 + toInteger(parts[5])};
+    return {address, runtime::StrToInt(parts[4]) * 256 + runtime::StrToInt(parts[5])};
 }
 
 TIdFTP::TIdFTP() {

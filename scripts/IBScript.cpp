@@ -6,7 +6,6 @@
 #include "runtime/StrUtils.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace scripts {
 
@@ -18,15 +17,6 @@ std::string Unquote(const std::string& token) {
     if (!token.empty() && (token.front() == '\'' || token.front() == '"'))
         return token.size() < 2 ? std::string() : token.substr(1, token.size() - 2);
     return token;
-}
-
-int ToInteger(const std::string& text) {
-    int value = 0;
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, value);
-    if (error != std::errc() || end != last || text.empty())
-        throw runtime::Exception("'" + text + "' is not a valid integer value");
-    return value;
 }
 
 // The connection parameter a CONNECT keyword names; any other word keeps the
@@ -321,7 +311,7 @@ void TIBScript::ExecuteSet() {
     } else if (setting == "STATISTICS") {
         SetStatistics(tokens[2] == "ON");
     } else if (setting == "SQL") {
-        SetDialect(ToInteger(tokens[3]));
+        SetDialect(runtime::StrToInt(tokens[3]));
     } else if (setting == "NAMES") {
         charSetName_ = tokens[2];
     } else if (setting == "SAVEPOINTS" && transaction_ != nullptr) {
