@@ -285,7 +285,7 @@ TEST_F(IBDatabaseTest, DemoHelperCreatesADialectOneDatabaseOnce) {
     testsupport::TempDir dir;
     const std::string file = (dir / "loja" / "dados.fdb").string();
     const std::string command =
-        std::string(UPDATER_SOURCE_DIR) + "/tools/create-local-db '" + file + "' >/dev/null 2>&1";
+        (testsupport::SourceDir() / "tools/create-local-db").string() + " '" + file + "' >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
     TIBDatabase database;
     database.DatabaseName = file;

@@ -22,8 +22,7 @@ std::string quoted(const std::string& text) {
 }
 
 fs::path archiverScript() {
-    const char* source = std::getenv("UPDATER_SOURCE_DIR");
-    return fs::path(source != nullptr ? source : ".") / "tools/archiver/winrar.exe";
+    return testsupport::SourceDir() / "tools/archiver/winrar.exe";
 }
 
 int run(const fs::path& folder, const std::string& command) {

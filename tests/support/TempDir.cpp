@@ -42,6 +42,11 @@ std::string TempDir::read(const std::string& name) const {
     return bytes.str();
 }
 
+fs::path SourceDir() {
+    const char* source = std::getenv("UPDATER_SOURCE_DIR");
+    return source != nullptr ? fs::path(source) : fs::current_path();
+}
+
 CurrentDirGuard::CurrentDirGuard(const fs::path& dir) : previous_(fs::current_path()) {
     fs::current_path(dir);
 }

@@ -26,6 +26,11 @@ private:
     std::filesystem::path path_;
 };
 
+// The repository's folder, which the test run passes in UPDATER_SOURCE_DIR
+// (the current folder when the variable is not set), for tests that run the
+// repository's own tools.
+std::filesystem::path SourceDir();
+
 // Changes the process's current folder for the lifetime of the object.
 class CurrentDirGuard {
 public:
