@@ -1,5 +1,6 @@
 #include "scripts/IBSQLParser.h"
 
+#include "platform/Path.h"
 #include "runtime/StrUtils.h"
 #include "scripts/ScriptText.h"
 
@@ -313,7 +314,9 @@ void TIBSQLParser::Terminate(StatementState& state, std::string& statement, std:
 void TIBSQLParser::LoadInputFile() {
     inputLines_.clear();
     nextInputLine_ = 0;
-    inputLines_ = LoadTextLines(InputFileName(tokens_[1]));
+    // The name is written as on Windows and, as the last token, may have been
+    // upper-cased: it is found the way the Windows file system finds it.
+    inputLines_ = LoadTextLines(platform::NativePath(InputFileName(tokens_[1])));
 }
 
 TIBParseKind TIBSQLParser::ClassifyStatement(const std::vector<std::string>& tokens) {
