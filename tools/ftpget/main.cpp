@@ -3,6 +3,7 @@
 // downloads files, printing the client's status texts on the way.
 
 #include "ftp/IdFTP.h"
+#include "runtime/StrUtils.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +39,13 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+int portNumber(const std::string& text) {
+    const int port = runtime::StrToIntDef(text, 0);
+    if (port < 1 || port > 65535)
+        throw UsageError("the port must be a number from 1 to 65535, not \"" + text + "\"");
+    return port;
+}
+
 Options parseArguments(int argc, char** argv) {
     Options options;
     if (const char* password = std::getenv("FTPGET_PASSWORD"))
@@ -59,7 +67,7 @@ Options parseArguments(int argc, char** argv) {
         else if (argument == "-s")
             options.listing = false;
         else if (argument == "-n")
-            options.port = std::stoi(value());
+            options.port = portNumber(value());
         else if (argument == "-g")
             options.downloads.push_back(value());
         else if (argument == "-o")
