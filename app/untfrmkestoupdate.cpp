@@ -26,7 +26,7 @@ Tfrmkestoupdate::Tfrmkestoupdate()
       Memo3(&Panel2, "Memo3", {7, 36, 886, 36}, "Listagem do servidor"),
       TreeView3(&Panel2, "TreeView3", {11, 36, 886, 35}, "Arquivos do servidor"), Label10(&Panel2, "Label10"),
       CheckListBox1(&Panel2, "CheckListBox1", {8, 124, 417, 97}, "Base Servidor"),
-      Gauge1(&Panel2, "Gauge1", {11, 466, 884, 20}),
+      Gauge1(&Panel2, "Gauge1", {11, 466, 884, 20}, "Percentual da transferência"),
       ProgressBar1(&Panel2, "ProgressBar1", {13, 470, 880, 12}, "Progresso"), lblstatus(&Panel2, "lblstatus"),
       lblcontador(&Panel2, "lblcontador"), Label3(&Panel2, "Label3"),
       Button1(&Panel2, "Button1", {11, 506, 182, 31}, "&Atualizar agora"),

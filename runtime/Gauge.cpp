@@ -8,9 +8,11 @@
 
 namespace runtime {
 
-TGauge::TGauge(QWidget* parent, const std::string& name, const TBounds& bounds) : QWidget(parent) {
+TGauge::TGauge(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName)
+    : QWidget(parent) {
     PlaceControl(*this, name, bounds);
-    UpdateSpokenName();
+    SetSpokenName(*this, spokenName);
+    UpdateSpokenPercent();
 }
 
 int TGauge::PercentDone() const {
@@ -27,7 +29,7 @@ void TGauge::SetProgress(int value) {
     int before = PercentDone();
     progress_ = value;
     if (PercentDone() != before) {
-        UpdateSpokenName();
+        UpdateSpokenPercent();
         repaint();
     }
 }
@@ -37,7 +39,7 @@ void TGauge::SetMaxValue(int value) {
         return;
     max_ = value;
     progress_ = std::clamp(progress_, min_, std::max(min_, max_));
-    UpdateSpokenName();
+    UpdateSpokenPercent();
     repaint();
 }
 
@@ -51,8 +53,12 @@ void TGauge::SetBackColor(TColor color) {
     update();
 }
 
-void TGauge::UpdateSpokenName() {
-    SetSpokenName(*this, std::to_string(PercentDone()) + "%");
+QString TGauge::PercentText() const {
+    return QString::asprintf("%d%%", PercentDone());
+}
+
+void TGauge::UpdateSpokenPercent() {
+    setAccessibleDescription(PercentText());
 }
 
 void TGauge::paintEvent(QPaintEvent*) {
@@ -65,7 +71,7 @@ void TGauge::paintEvent(QPaintEvent*) {
     done.setWidth(inner.width() * PercentDone() / 100);
     painter.fillRect(done, ToQColor(fore_));
     painter.setPen(Qt::black);
-    painter.drawText(inner, Qt::AlignCenter, QString::asprintf("%d%%", PercentDone()));
+    painter.drawText(inner, Qt::AlignCenter, PercentText());
 }
 
 } // namespace runtime

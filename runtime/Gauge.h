@@ -12,10 +12,11 @@ namespace runtime {
 // A horizontal percentage bar: the foreground colour fills the done share on
 // the background colour inside a one-pixel border, with the percentage drawn
 // as text ("%d%%"). Progress stays within MinValue..MaxValue, and the gauge
-// repaints only when the whole percent changes.
+// repaints only when the whole percent changes. A screen reader speaks the
+// name it stands for, with the percentage as its description.
 class TGauge : public QWidget {
 public:
-    TGauge(QWidget* parent, const std::string& name, const TBounds& bounds);
+    TGauge(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName);
 
     int Progress() const { return progress_; }
     void SetProgress(int value);
@@ -31,7 +32,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void UpdateSpokenName();
+    // The percentage as the gauge writes it.
+    QString PercentText() const;
+    void UpdateSpokenPercent();
 
     int min_ = 0;
     int max_ = 100;

@@ -27,7 +27,7 @@ protected:
 TEST(Gauge, LimitsProgressToItsRangeAndRepaintsOnlyOnAWholePercentChange) {
     QWidget window;
     window.resize(300, 100);
-    runtime::TGauge gauge(&window, "Gauge1", {10, 10, 200, 20});
+    runtime::TGauge gauge(&window, "Gauge1", {10, 10, 200, 20}, "Percentual da transferência");
     window.show();
     QCoreApplication::processEvents();
     PaintCounter counter(gauge);
@@ -50,7 +50,8 @@ TEST(Gauge, LimitsProgressToItsRangeAndRepaintsOnlyOnAWholePercentChange) {
     gauge.SetProgress(10); // 1 %
     EXPECT_EQ(counter.paints, 1);
     EXPECT_EQ(gauge.PercentDone(), 1);
-    EXPECT_EQ(gauge.accessibleName().toStdString(), "1%");
+    EXPECT_EQ(gauge.accessibleName().toStdString(), "Percentual da transferência");
+    EXPECT_EQ(gauge.accessibleDescription().toStdString(), "1%");
 }
 
 TEST(Controls, CarryTheirFormNameGeometryAndSpokenName) {
