@@ -5,30 +5,16 @@
 #include <gtest/gtest.h>
 
 #include "runtime/Exception.h"
-#include "tests/support/ImageProbe.h"
+#include "tests/support/CanvasFixture.h"
 
 using namespace runtime;
 using namespace components;
 
 namespace {
 
-class LabelMarkupTest : public ::testing::Test {
+class LabelMarkupTest : public testsupport::CanvasFixture {
 protected:
-    void SetUp() override {
-        SetFontAntialiasing(false);
-        canvas.Font().SetName("Verdana");
-        canvas.Font().SetHeight(-16);
-        canvas.Font().SetColor(clBlack);
-        canvas.Brush().Style = bsClear;
-    }
-    void TearDown() override { SetFontAntialiasing(true); }
-
-    QImage Render(const std::function<void()>& draw) {
-        QImage image = testsupport::Blank(300, 100, Qt::white);
-        TCanvasDevice device(canvas, image);
-        draw();
-        return image;
-    }
+    QImage Render(const std::function<void()>& draw) { return CanvasFixture::Render(draw, 300, 100); }
     QImage Markup(const std::string& caption, TTextLayout layout = tlTop, TAlignment alignment = taLeftJustify,
                   TTint tint = TTint::None) {
         return Render([&] { DrawMarkup(canvas, rect, clBlack, tint, caption, layout, alignment); });
@@ -52,7 +38,6 @@ protected:
         });
     }
 
-    TCanvas canvas;
     TRect rect{0, 0, 300, 100};
 };
 

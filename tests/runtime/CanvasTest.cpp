@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/ImageProbe.h"
+#include "tests/support/CanvasFixture.h"
 
 using namespace runtime;
 using testsupport::Blank;
@@ -10,33 +10,7 @@ using testsupport::BoundsOf;
 using testsupport::CountOf;
 using testsupport::PixelAt;
 
-namespace {
-
-class CanvasTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        SetFontAntialiasing(false);
-        canvas.Font().SetName("Verdana");
-        canvas.Font().SetHeight(-16);
-        canvas.Font().SetColor(clBlack);
-        canvas.Brush().Style = bsClear;
-    }
-    void TearDown() override { SetFontAntialiasing(true); }
-
-    // Runs draw on a white picture and returns the picture.
-    template <typename Draw> QImage Render(Draw draw, int width = 300, int height = 120) {
-        QImage image = Blank(width, height, Qt::white);
-        {
-            TCanvasDevice device(canvas, image);
-            draw();
-        }
-        return image;
-    }
-
-    TCanvas canvas;
-};
-
-} // namespace
+using CanvasTest = testsupport::CanvasFixture;
 
 TEST_F(CanvasTest, MapsTheWindowsFontNamesToInstalledFaces) {
     EXPECT_EQ(MapFontName("Verdana"), "DejaVu Sans");
