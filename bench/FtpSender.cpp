@@ -5,45 +5,24 @@
 //
 //   ftp_sender SIZE      prints the port it listens on, then serves
 
-#include <arpa/inet.h>
+#include "tests/support/FtpWire.h"
+
 #include <cstdio>
 #include <cstdlib>
-#include <netinet/in.h>
+#include <exception>
+#include <optional>
 #include <string>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <vector>
 
+using testsupport::SendAll;
+
 namespace {
 
-bool sendAll(int handle, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t sent = ::send(handle, data, size, MSG_NOSIGNAL);
-        if (sent <= 0)
-            return false;
-        data += sent;
-        size -= static_cast<std::size_t>(sent);
-    }
-    return true;
-}
-
 bool reply(int control, const std::string& text) {
-    return sendAll(control, (text + "\r\n").data(), text.size() + 2);
-}
-
-int listenOn(std::uint16_t& port) {
-    const int handle = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (handle < 0 || ::bind(handle, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(handle, 4) != 0 || ::getsockname(handle, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        std::perror("ftp_sender: listen");
-        std::exit(1);
-    }
-    port = ntohs(address.sin_port);
-    return handle;
+    const std::string line = text + "\r\n";
+    return SendAll(control, line.data(), line.size());
 }
 
 class Session {
@@ -67,10 +46,8 @@ public:
 private:
     bool readLine(std::string& line) {
         for (;;) {
-            const std::size_t end = pending_.find("\r\n");
-            if (end != std::string::npos) {
-                line = pending_.substr(0, end);
-                pending_.erase(0, end + 2);
+            if (std::optional<std::string> taken = testsupport::TakeLine(pending_)) {
+                line = std::move(*taken);
                 return true;
             }
             char chunk[1024];
@@ -111,23 +88,19 @@ private:
     }
 
     bool port(const std::string& line) {
-        unsigned p[6];
-        if (std::sscanf(line.c_str(), "PORT %u,%u,%u,%u,%u,%u", &p[0], &p[1], &p[2], &p[3], &p[4], &p[5]) != 6)
+        const std::optional<sockaddr_in> address = testsupport::PortAddress(line);
+        if (!address)
             return reply(control_, "501 Bad PORT");
         closeData();
-        active_ = {};
-        active_.sin_family = AF_INET;
-        active_.sin_port = htons(static_cast<std::uint16_t>(p[4] * 256 + p[5]));
-        active_.sin_addr.s_addr = htonl(p[0] << 24 | p[1] << 16 | p[2] << 8 | p[3]);
+        active_ = *address;
         return reply(control_, "200 PORT command successful");
     }
 
     bool passive() {
         closeData();
         std::uint16_t port = 0;
-        passive_ = listenOn(port);
-        return reply(control_, "227 Entering Passive Mode (127,0,0,1," + std::to_string(port / 256) + "," +
-                                   std::to_string(port % 256) + ")");
+        passive_ = testsupport::ListenOnLoopback(port);
+        return reply(control_, testsupport::PassiveReply(port));
     }
 
     std::uint64_t sizeOf(const std::string& line) const {
@@ -156,7 +129,7 @@ private:
         bool sent = true;
         while (left > 0 && sent) {
             const std::size_t piece = left < block_.size() ? static_cast<std::size_t>(left) : block_.size();
-            sent = sendAll(data, block_.data(), piece);
+            sent = SendAll(data, block_.data(), piece);
             left -= piece;
         }
         ::close(data);
@@ -186,7 +159,13 @@ int main(int argc, char** argv) {
     }
     const std::uint64_t size = std::strtoull(argv[1], nullptr, 10);
     std::uint16_t port = 0;
-    const int listener = listenOn(port);
+    int listener = -1;
+    try {
+        listener = testsupport::ListenOnLoopback(port);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "ftp_sender: %s\n", error.what());
+        return 1;
+    }
     std::printf("%u\n", static_cast<unsigned>(port));
     std::fflush(stdout);
     for (;;) {

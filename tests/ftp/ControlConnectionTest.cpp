@@ -1,6 +1,7 @@
 #include "ftp/IdException.h"
 #include "ftp/IdFTP.h"
 #include "tests/ftp/ClientEvents.h"
+#include "tests/support/FtpWire.h"
 #include "tests/support/LoopbackPort.h"
 #include "tests/support/ScriptedFtpServer.h"
 

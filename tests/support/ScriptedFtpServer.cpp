@@ -1,8 +1,9 @@
 #include "tests/support/ScriptedFtpServer.h"
 
-#include <arpa/inet.h>
+#include "tests/support/FtpWire.h"
+
 #include <cstring>
-#include <netinet/in.h>
+#include <optional>
 #include <poll.h>
 #include <stdexcept>
 #include <sys/socket.h>
@@ -21,13 +22,8 @@ void waitReadable(int handle, const char* what) {
 }
 
 void sendAll(int handle, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t sent = ::send(handle, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-        if (sent <= 0)
-            throw std::runtime_error("send failed: " + std::string(std::strerror(errno)));
-        done += static_cast<std::size_t>(sent);
-    }
+    if (!SendAll(handle, bytes.data(), bytes.size()))
+        throw std::runtime_error("send failed: " + std::string(std::strerror(errno)));
 }
 
 int acceptOne(int listener) {
@@ -45,19 +41,6 @@ void closeHandle(int& handle) {
 }
 
 } // namespace
-
-int ListenOnLoopback(std::uint16_t& port) {
-    const int handle = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (handle < 0 || ::bind(handle, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(handle, 4) != 0 || ::getsockname(handle, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        throw std::runtime_error("cannot listen on loopback");
-    port = ntohs(address.sin_port);
-    return handle;
-}
 
 FtpScriptSession::FtpScriptSession(int control, std::vector<std::string>& transcript, std::mutex& lock)
     : control_(control), transcript_(transcript), lock_(lock) {}
@@ -78,13 +61,10 @@ void FtpScriptSession::SendRaw(const std::string& bytes) {
 
 std::string FtpScriptSession::Command() {
     for (;;) {
-        const std::size_t end = pending_.find("\r\n");
-        if (end != std::string::npos) {
-            std::string line = pending_.substr(0, end);
-            pending_.erase(0, end + 2);
+        if (std::optional<std::string> line = TakeLine(pending_)) {
             std::lock_guard guard(lock_);
-            transcript_.push_back(line);
-            return line;
+            transcript_.push_back(*line);
+            return *line;
         }
         waitReadable(control_, "a command");
         char chunk[4096];
@@ -117,17 +97,12 @@ bool FtpScriptSession::ClientCloses() {
 }
 
 void FtpScriptSession::ConnectData(const std::string& portCommand) {
-    unsigned parts[6];
-    if (std::sscanf(portCommand.c_str(), "PORT %u,%u,%u,%u,%u,%u", &parts[0], &parts[1], &parts[2], &parts[3],
-                    &parts[4], &parts[5]) != 6)
+    const std::optional<sockaddr_in> address = PortAddress(portCommand);
+    if (!address)
         throw std::runtime_error("not a PORT command: " + portCommand);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(parts[4] * 256 + parts[5]));
-    address.sin_addr.s_addr = htonl(parts[0] << 24 | parts[1] << 16 | parts[2] << 8 | parts[3]);
     closeHandle(data_);
     data_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (::connect(data_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+    if (::connect(data_, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0)
         throw std::runtime_error("cannot connect the data connection");
 }
 
@@ -135,8 +110,7 @@ std::string FtpScriptSession::ListenPassive() {
     closeHandle(passive_);
     std::uint16_t port = 0;
     passive_ = ListenOnLoopback(port);
-    return "227 Entering Passive Mode (127,0,0,1," + std::to_string(port / 256) + "," + std::to_string(port % 256) +
-           ")";
+    return PassiveReply(port);
 }
 
 void FtpScriptSession::AcceptData() {

@@ -78,7 +78,4 @@ private:
     std::thread thread_;
 };
 
-// Loopback listening socket on a system-chosen port; returns the handle and sets port.
-int ListenOnLoopback(std::uint16_t& port);
-
 } // namespace testsupport
