@@ -13,18 +13,6 @@ namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
 
-// Whether a token reads as the upper-case word, letter case aside.
-bool ReadsAs(std::string_view token, std::string_view upperWord) {
-    if (token.size() != upperWord.size())
-        return false;
-    for (std::size_t i = 0; i < token.size(); ++i) {
-        const char c = token[i];
-        if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != upperWord[i])
-            return false;
-    }
-    return true;
-}
-
 bool IsOneOf(const std::string& word, std::initializer_list<std::string_view> choices) {
     for (std::string_view choice : choices)
         if (word == choice)
@@ -231,10 +219,10 @@ bool TIBSQLParser::SkipLeadingComments() {
 
 bool TIBSQLParser::AtBlockEnd() const {
     const std::size_t n = tokens_.size();
-    if (n >= 2 && ReadsAs(tokens_[n - 2], "END") && tokens_[n - 1] == ";")
+    if (n >= 2 && runtime::SameText(tokens_[n - 2], "END") && tokens_[n - 1] == ";")
         return true;
-    return n == 5 && ReadsAs(tokens_[0], "ALTER") && ReadsAs(tokens_[1], "TRIGGER") &&
-           (ReadsAs(tokens_[3], "ACTIVE") || ReadsAs(tokens_[3], "INACTIVE")) && tokens_[4] == ";";
+    return n == 5 && runtime::SameText(tokens_[0], "ALTER") && runtime::SameText(tokens_[1], "TRIGGER") &&
+           (runtime::SameText(tokens_[3], "ACTIVE") || runtime::SameText(tokens_[3], "INACTIVE")) && tokens_[4] == ";";
 }
 
 void TIBSQLParser::ReadToken(StatementState& state, std::string& statement) {
@@ -279,18 +267,19 @@ void TIBSQLParser::ReadToken(StatementState& state, std::string& statement) {
         return;
     tokens_.push_back(token);
 
-    if (tokens_.size() == 2 && (ReadsAs(tokens_[0], "CREATE") || ReadsAs(tokens_[0], "ALTER")) &&
-        (ReadsAs(token, "PROCEDURE") || ReadsAs(token, "TRIGGER")) && terminator_ == ";")
+    if (tokens_.size() == 2 && (runtime::SameText(tokens_[0], "CREATE") || runtime::SameText(tokens_[0], "ALTER")) &&
+        (runtime::SameText(token, "PROCEDURE") || runtime::SameText(token, "TRIGGER")) && terminator_ == ";")
         state.blockMode = true;
     if (!state.blockMode)
         return;
     // In block mode the semicolon of END; (and of ALTER TRIGGER x ACTIVE;)
     // becomes a token of its own, which ends the statement.
-    if (ReadsAs(token, "END;")) {
+    if (runtime::SameText(token, "END;")) {
         tokens_.back().resize(3);
         tokens_.push_back(";");
-    } else if (tokens_.size() == 4 && ReadsAs(tokens_[0], "ALTER") && ReadsAs(tokens_[1], "TRIGGER") &&
-               (ReadsAs(token, "ACTIVE;") || ReadsAs(token, "INACTIVE;"))) {
+    } else if (tokens_.size() == 4 && runtime::SameText(tokens_[0], "ALTER") &&
+               runtime::SameText(tokens_[1], "TRIGGER") &&
+               (runtime::SameText(token, "ACTIVE;") || runtime::SameText(token, "INACTIVE;"))) {
         tokens_.back().pop_back();
         tokens_.push_back(";");
     }
