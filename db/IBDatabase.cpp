@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "db/IBError.h"
+#include "runtime/StrUtils.h"
 
 namespace db {
 
@@ -34,9 +35,7 @@ std::string QuoteSQL(const std::string& text) {
 // prefix) is the given one, and the line's position.
 std::size_t FindParam(const std::vector<std::string>& params, const std::string& name, std::string& value) {
     for (std::size_t i = 0; i < params.size(); ++i) {
-        std::string lower = params[i].substr(0, params[i].find('='));
-        std::transform(lower.begin(), lower.end(), lower.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        const std::string lower = runtime::LowerCase(params[i].substr(0, params[i].find('=')));
         if (lower == name || lower == "isc_dpb_" + name) {
             std::size_t equals = params[i].find('=');
             value = equals == std::string::npos ? std::string() : params[i].substr(equals + 1);

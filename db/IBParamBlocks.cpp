@@ -10,6 +10,7 @@
 #include <ibase.h>
 
 #include "db/IBError.h"
+#include "runtime/StrUtils.h"
 
 namespace db {
 
@@ -172,9 +173,7 @@ struct ParamLine {
 ParamLine SplitLine(const std::string& line, std::string_view prefix) {
     const std::size_t equals = line.find('=');
     ParamLine result;
-    result.name = line.substr(0, equals);
-    std::transform(result.name.begin(), result.name.end(), result.name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    result.name = runtime::LowerCase(line.substr(0, equals));
     if (result.name.starts_with(prefix))
         result.name.erase(0, prefix.size());
     if (equals != std::string::npos)

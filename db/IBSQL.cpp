@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "db/IBError.h"
+#include "runtime/StrUtils.h"
 
 namespace db {
 
@@ -18,12 +19,6 @@ bool IsNameStart(char c) {
 
 bool IsNameChar(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '$';
-}
-
-std::string Upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
 }
 
 // Position just after the end of the quoted text, quoted name or comment that
@@ -464,9 +459,8 @@ void TIBSQL::FreeHandle() {
 }
 
 const TIBField& TIBSQL::FieldByName(const std::string& name) const {
-    const std::string wanted = Upper(name);
     for (const TIBField& field : fields_)
-        if (Upper(field.Name()) == wanted)
+        if (runtime::SameText(field.Name(), name))
             return field;
     throw EIBError("Field '" + name + "' not found");
 }
