@@ -1,6 +1,6 @@
 #include "scripts/IBSQLParser.h"
 
-#include "platform/Path.h"
+#include "platform/TextFile.h"
 #include "runtime/StrUtils.h"
 #include "scripts/ScriptText.h"
 
@@ -304,8 +304,8 @@ void TIBSQLParser::LoadInputFile() {
     inputLines_.clear();
     nextInputLine_ = 0;
     // The name is written as on Windows and, as the last token, may have been
-    // upper-cased: it is found the way the Windows file system finds it.
-    inputLines_ = LoadTextLines(platform::NativePath(InputFileName(tokens_[1])));
+    // upper-cased: ReadLines finds it the way the Windows file system does.
+    inputLines_ = platform::ReadLines(InputFileName(tokens_[1]));
 }
 
 TIBParseKind TIBSQLParser::ClassifyStatement(const std::vector<std::string>& tokens) {

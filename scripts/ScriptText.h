@@ -1,9 +1,6 @@
 #pragma once
 
-#include <filesystem>
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace scripts {
 
@@ -14,9 +11,5 @@ inline bool IsBlankChar(char c) {
 }
 
 bool IsBlank(std::string_view text);
-
-// Reads a text file as lines. Throws platform::EFOpenError
-// "Cannot open file \"<name>\". <system text>" when it cannot be opened.
-std::vector<std::string> LoadTextLines(const std::filesystem::path& file);
 
 } // namespace scripts

@@ -1,10 +1,10 @@
 #include "scripts/SqlScriptTool.h"
 
 #include "db/IBDatabase.h"
+#include "platform/TextFile.h"
 #include "runtime/StrUtils.h"
 #include "scripts/IBSQLParser.h"
 #include "scripts/IBScript.h"
-#include "scripts/ScriptText.h"
 #include "scripts/UpdaterScripts.h"
 
 #include <exception>
@@ -73,7 +73,7 @@ void WriteIndented(std::ostream& out, const std::string& text) {
 // A script file's lines as the updater hands them to the runner.
 std::optional<std::vector<std::string>> LoadScript(const std::string& file, std::ostream& err) {
     try {
-        std::vector<std::string> lines = LoadTextLines(file);
+        std::vector<std::string> lines = platform::ReadLines(file);
         BlankCommitWorkLines(lines);
         return lines;
     } catch (const std::exception& error) {
