@@ -80,7 +80,22 @@ void OutputFile::writeLine(const std::string& line) {
 void OutputFile::flush() {
     if (const int error = WriteAll(file_.get(), buffer_.data(), buffer_.size()))
         throw runtime::EInOutError::FromErrno(error);
+    written_ += static_cast<long long>(buffer_.size());
     buffer_.clear();
+    if (durable_)
+        startWriteback();
+}
+
+void OutputFile::startWriteback() {
+    // Without this the whole file waits in the page cache until close, and the
+    // sync there stalls for as long as the disk needs for all of it. Starting
+    // the writeback of every few megabytes as they arrive overlaps it with the
+    // transfer. It is only a hint: the sync at close still reports any error.
+    constexpr long long WritebackChunk = 8 * 1024 * 1024;
+    if (written_ - handedToDisk_ < WritebackChunk)
+        return;
+    sync_file_range(file_.get(), handedToDisk_, written_ - handedToDisk_, SYNC_FILE_RANGE_WRITE);
+    handedToDisk_ = written_;
 }
 
 void OutputFile::close(bool sync) {
@@ -133,7 +148,7 @@ void WriteFileAtomically(const std::string& name, const std::function<void(Outpu
     try {
         if (fchmod(file.get(), permissionsFor(path)) != 0)
             throw EFCreateError(name, ErrorFromErrno(errno));
-        OutputFile out(std::move(file));
+        OutputFile out(std::move(file), true);
         writer(out);
         out.close(true);
         if (std::rename(temporary.c_str(), path.c_str()) != 0)

@@ -30,11 +30,18 @@ public:
 
 private:
     friend void WriteFileAtomically(const std::string& name, const std::function<void(OutputFile&)>& writer);
-    explicit OutputFile(FileHandle file) : file_(std::move(file)) {}
+    // A file that will be closed with sync: its written blocks are handed to
+    // the disk as they accumulate, so the final wait is short.
+    OutputFile(FileHandle file, bool durable) : file_(std::move(file)), durable_(durable) {}
+    explicit OutputFile(FileHandle file) : OutputFile(std::move(file), false) {}
     void flush();
+    void startWriteback();
 
     FileHandle file_;
     std::string buffer_;
+    bool durable_ = false;
+    long long written_ = 0;
+    long long handedToDisk_ = 0;
 };
 
 // Every line of a file, split at CR LF, LF or CR. Raises EFOpenError when the
