@@ -1,6 +1,8 @@
 #include "scripts/IBSQLParser.h"
 
+#include "platform/Path.h"
 #include "platform/TextFile.h"
+#include "runtime/Exception.h"
 #include "runtime/StrUtils.h"
 #include "scripts/ScriptText.h"
 
@@ -83,6 +85,7 @@ void TIBSQLParser::Parse() {
     nextScriptLine_ = 0;
     nextInputLine_ = 0;
     inputLines_.clear();
+    inputChain_.clear();
     paused_ = false;
     RunLoop();
 }
@@ -153,6 +156,8 @@ bool TIBSQLParser::AppendNextLine() {
     std::size_t& next = fromInput ? nextInputLine_ : nextScriptLine_;
     if (next == source.size())
         return false;
+    if (!fromInput)
+        inputChain_.clear();
 
     if (pos_ > 0 && pos_ * 2 >= work_.size()) {
         work_.erase(0, pos_);
@@ -305,7 +310,12 @@ void TIBSQLParser::LoadInputFile() {
     nextInputLine_ = 0;
     // The name is written as on Windows and, as the last token, may have been
     // upper-cased: ReadLines finds it the way the Windows file system does.
-    inputLines_ = platform::ReadLines(InputFileName(tokens_[1]));
+    const std::string name = InputFileName(tokens_[1]);
+    // Each INPUT replaces the rest of the file that named it, so a file read a
+    // second time before the script moves on would be read again for ever.
+    if (!inputChain_.insert(std::filesystem::weakly_canonical(platform::NativePath(name))).second)
+        throw runtime::Exception("Input file \"" + name + "\" is already being read");
+    inputLines_ = platform::ReadLines(name);
 }
 
 TIBParseKind TIBSQLParser::ClassifyStatement(const std::vector<std::string>& tokens) {

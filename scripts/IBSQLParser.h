@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -105,6 +107,8 @@ private:
 
     std::vector<std::string> script_;
     std::vector<std::string> inputLines_;
+    // The input files read since the last script line, as absolute paths.
+    std::set<std::filesystem::path> inputChain_;
     std::string terminator_ = ";";
     bool paused_ = false;
     bool looping_ = false;

@@ -167,6 +167,19 @@ const std::vector<ParseCase>& Cases() {
            "INPUT \"absent.sql\"",
            {},
            1}}},
+        // A file that reads itself, directly or through another, would be read
+        // again and again for ever: the second INPUT of it is a parse error.
+        {"InputOfAFileAlreadyBeingReadIsAParseError",
+         {{"INPUT a.sql;", "COMMIT;"}},
+         {{"stmtDML", "DELETE FROM A", {"DELETE", "FROM", "A"}, 1},
+          {"stmtDML", "DELETE FROM B", {"DELETE", "FROM", "B"}, 1},
+          {"error: Input file \"A.SQL\" is already being read", "INPUT a.sql", {}, 1}},
+         {{"a.sql", "DELETE FROM A;\nINPUT b.sql;"}, {"b.sql", "DELETE FROM B;\nINPUT a.sql;"}}},
+        {"TheSameFileMayBeReadAgainFromTheScript",
+         {{"INPUT a.sql;", "INPUT a.sql;"}},
+         {{"stmtDML", "DELETE FROM A", {"DELETE", "FROM", "A"}, 1},
+          {"stmtDML", "DELETE FROM A", {"DELETE", "FROM", "A"}, 2}},
+         {{"a.sql", "DELETE FROM A;"}}},
     };
     return cases;
 }
