@@ -123,8 +123,13 @@ void TmyLabel3D::SetShift(int shift) {
 void TmyLabel3D::SetColored(bool colored) {
     if (colored_ != colored) {
         colored_ = colored;
+        SetAccessibleText(SpokenCaption());
         Invalidate();
     }
+}
+
+std::string TmyLabel3D::SpokenCaption() const {
+    return colored_ ? MarkupPlainText(Caption()) : Caption();
 }
 
 void TmyLabel3D::Paint() {

@@ -54,6 +54,7 @@ public:
 protected:
     void Paint() override;
     void DrawLabelText(runtime::TRect& rect, unsigned flags) override;
+    std::string SpokenCaption() const override;
     void Click() override;
     void MouseEnter() override;
     void MouseLeave() override;

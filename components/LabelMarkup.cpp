@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "runtime/Exception.h"
@@ -48,19 +49,21 @@ constexpr StyleTag styleTags[] = {
     {"/i>", fsItalic, false}, {"u>", fsUnderline, true}, {"/u>", fsUnderline, false},
 };
 
-// Renders one line at rect's top-left (x starting 2 pixels in), drawing only
-// when asked; returns the line's width. Leaves style and colour as they were
-// at the start of the line, the colour being baseColor.
-int RenderLine(TCanvas& canvas, const TRect& rect, const std::string& line, TColor baseColor, TTint tint, bool draw) {
-    TFont& font = canvas.Font();
-    const TFontStyles startStyle = font.Style();
-    int x = rect.Left + 2;
+// What a markup line holds, piece by piece: text runs between the tags, and
+// the tags themselves.
+struct MarkupHandlers {
+    std::function<void(const std::string&)> text;
+    std::function<void(const StyleTag&)> style;
+    std::function<void()> baseColor;
+    std::function<void(const std::string&)> color; // the colour's text after "<c:"
+};
+
+// Walks one line, handing each run of text (possibly empty) to the handlers
+// before the tag that ends it. A "<" that opens no known tag is text.
+void ScanMarkupLine(const std::string& line, const MarkupHandlers& on) {
     std::string run;
     const auto flush = [&] {
-        if (draw) {
-            canvas.TextOut(x, rect.Top, run);
-        }
-        x += canvas.TextWidth(run);
+        on.text(run);
         run.clear();
     };
     std::size_t i = 0;
@@ -77,27 +80,54 @@ int RenderLine(TCanvas& canvas, const TRect& rect, const std::string& line, TCol
         }
         if (styleTag) {
             flush();
-            font.SetStyle(styleTag->add ? font.Style() | styleTag->style : font.Style() & ~styleTag->style);
+            on.style(*styleTag);
             i += 1 + std::char_traits<char>::length(styleTag->text);
         } else if (StartsWithNoCase(line, i + 1, "/c>")) {
             flush();
-            font.SetColor(baseColor);
+            on.baseColor();
             i += 4;
         } else if (StartsWithNoCase(line, i + 1, "c:")) {
             flush();
             const std::size_t from = i + 3;
             const std::size_t close = std::min(line.find('>', from), line.size());
-            try {
-                font.SetColor(TintColor(MarkupColor(line.substr(from, close - from)), tint));
-            } catch (const EConvertError&) {
-                // An unknown colour leaves the current one in force.
-            }
+            on.color(line.substr(from, close - from));
             i = close + 1;
         } else {
             run += line[i++];
         }
     }
     flush();
+}
+
+// Renders one line at rect's top-left (x starting 2 pixels in), drawing only
+// when asked; returns the line's width. Leaves style and colour as they were
+// at the start of the line, the colour being baseColor.
+int RenderLine(TCanvas& canvas, const TRect& rect, const std::string& line, TColor baseColor, TTint tint, bool draw) {
+    TFont& font = canvas.Font();
+    const TFontStyles startStyle = font.Style();
+    int x = rect.Left + 2;
+    ScanMarkupLine(line, {
+                             .text =
+                                 [&](const std::string& run) {
+                                     if (draw) {
+                                         canvas.TextOut(x, rect.Top, run);
+                                     }
+                                     x += canvas.TextWidth(run);
+                                 },
+                             .style =
+                                 [&](const StyleTag& tag) {
+                                     font.SetStyle(tag.add ? font.Style() | tag.style : font.Style() & ~tag.style);
+                                 },
+                             .baseColor = [&] { font.SetColor(baseColor); },
+                             .color =
+                                 [&](const std::string& name) {
+                                     try {
+                                         font.SetColor(TintColor(MarkupColor(name), tint));
+                                     } catch (const EConvertError&) {
+                                         // An unknown colour leaves the current one in force.
+                                     }
+                                 },
+                         });
     font.SetStyle(startStyle);
     font.SetColor(baseColor);
     return x - rect.Left + 2;
@@ -118,6 +148,22 @@ TColor MarkupColor(const std::string& text) {
         return StringToColor(text);
     }
     return StringToColor("cl" + text);
+}
+
+std::string MarkupPlainText(const std::string& caption) {
+    std::string plain;
+    for (const std::string& line : TextToLines(caption)) {
+        if (!plain.empty()) {
+            plain += ' ';
+        }
+        ScanMarkupLine(line, {
+                                 .text = [&](const std::string& run) { plain += run; },
+                                 .style = [](const StyleTag&) {},
+                                 .baseColor = [] {},
+                                 .color = [](const std::string&) {},
+                             });
+    }
+    return plain;
 }
 
 int MeasureMarkupLine(TCanvas& canvas, const TRect& lineRect, const std::string& line) {

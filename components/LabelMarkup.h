@@ -27,6 +27,10 @@ runtime::TColor MarkupColor(const std::string& text);
 void DrawMarkup(runtime::TCanvas& canvas, const runtime::TRect& rect, runtime::TColor baseColor, TTint tint,
                 const std::string& caption, runtime::TTextLayout layout, runtime::TAlignment alignment);
 
+// The text a reader sees in a markup caption: its lines without their tags,
+// joined by blanks.
+std::string MarkupPlainText(const std::string& caption);
+
 // The width of one line as DrawMarkup lays it out (text plus 2 pixels on each
 // side), drawing nothing.
 int MeasureMarkupLine(runtime::TCanvas& canvas, const runtime::TRect& lineRect, const std::string& line);

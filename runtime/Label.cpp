@@ -8,7 +8,7 @@ TCustomLabel::TCustomLabel(QWidget* parent, const std::string& name) : TGraphicC
 
 void TCustomLabel::SetCaption(const std::string& caption) {
     caption_ = caption;
-    SetAccessibleText(caption);
+    SetAccessibleText(SpokenCaption());
     Invalidate();
     AdjustBounds();
 }

@@ -40,6 +40,8 @@ protected:
     // The caption as measured: an empty caption, or a lone "&" shown as an
     // accelerator, is measured as if a blank followed it.
     std::string MeasuredCaption(unsigned flags) const;
+    // The caption as a screen reader speaks it.
+    virtual std::string SpokenCaption() const { return caption_; }
     // The text flags of a paint: tabs expanded, word break when wrapping,
     // and the alignment.
     unsigned PaintFlags() const;

@@ -407,3 +407,12 @@ TEST_F(Label3DTest, ColoredLabelTintsTagColoursInTheCopies) {
     label.SetTextStyle(tsRecessed);
     EXPECT_EQ(Render(), Compose(main, Qt::black, {{QColor(230, 255, 230), 1, 1}}, Qt::green));
 }
+
+TEST_F(Label3DTest, ScreenReadersHearAColoredCaptionWithoutItsTags) {
+    label.SetCaption("<b>Feche</b> os <c:Red>aplicativos</c>\r\n<x> &agora");
+    EXPECT_EQ(label.accessibleName().toStdString(), "<b>Feche</b> os <c:Red>aplicativos</c>\r\n<x> agora");
+    label.SetColored(true);
+    EXPECT_EQ(label.accessibleName().toStdString(), "Feche os aplicativos <x> agora");
+    label.SetColored(false);
+    EXPECT_EQ(label.accessibleName().toStdString(), "<b>Feche</b> os <c:Red>aplicativos</c>\r\n<x> agora");
+}
