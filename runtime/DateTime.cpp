@@ -1,8 +1,9 @@
 #include "runtime/DateTime.h"
 
+#include "runtime/LocalTime.h"
+
 #include <chrono>
 #include <cmath>
-#include <ctime>
 #include <stdexcept>
 
 namespace runtime {
@@ -21,12 +22,9 @@ Clock& installedClock() {
 TDateTime systemNow() {
     using namespace std::chrono;
     const auto now = system_clock::now();
-    const std::time_t seconds = system_clock::to_time_t(now);
-    const int millis = static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
-           EncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), millis);
+    const long nanoseconds =
+        static_cast<long>(duration_cast<std::chrono::nanoseconds>(now.time_since_epoch()).count() % 1000000000);
+    return UnixToDateTime(system_clock::to_time_t(now), nanoseconds);
 }
 
 } // namespace
