@@ -185,7 +185,7 @@ void ParseEntry(TIdFTPListFormat format, TIdFTPListItem& item) {
 
 void ParseUnixEntry(TIdFTPListItem& item) {
     const runtime::DateParts today = runtime::DecodeDate(runtime::Now());
-    std::vector<std::string> fields = splitFields(TrimRight(item.RawLine));
+    std::vector<std::string> fields = splitFields(item.RawLine);
     if (fields.size() == 8 && beginsWithLetter(fields[4]))
         fields.insert(fields.begin() + 2, std::string());
 

@@ -6,10 +6,6 @@ namespace ftp {
 
 namespace {
 
-bool isBlankOrControl(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
 template <typename Integer> std::optional<Integer> toInteger(const std::string& text) {
     const char* first = text.data();
     const char* last = first + text.size();
@@ -23,13 +19,6 @@ template <typename Integer> std::optional<Integer> toInteger(const std::string& 
 }
 
 } // namespace
-
-std::string TrimRight(const std::string& text) {
-    std::size_t last = text.size();
-    while (last > 0 && isBlankOrControl(text[last - 1]))
-        --last;
-    return text.substr(0, last);
-}
 
 std::string Copy(const std::string& text, std::size_t start, std::size_t count) {
     return start >= text.size() ? std::string() : text.substr(start, count);

@@ -5,11 +5,9 @@
 #include <string>
 
 // Text helpers of the FTP client beside the framework's (runtime/StrUtils.h):
-// trimming the end of a line as the protocol reads it (blanks and control
-// characters), 0-based slicing and strict decimal conversion.
+// 0-based slicing and strict decimal conversion.
 namespace ftp {
 
-std::string TrimRight(const std::string& text);
 // The part of text from index start on, at most count characters; empty past the end.
 std::string Copy(const std::string& text, std::size_t start, std::size_t count = std::string::npos);
 
