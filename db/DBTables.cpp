@@ -3,20 +3,14 @@
 #include "db/EngineError.h"
 #include "runtime/StrUtils.h"
 
-#include <algorithm>
-
 namespace db {
 
 namespace {
 
 std::vector<std::string> splitFieldNames(const std::string& names) {
-    std::vector<std::string> result;
-    size_t pos = 0;
-    while (pos <= names.size()) {
-        size_t end = std::min(names.find(';', pos), names.size());
-        result.push_back(runtime::Trim(names.substr(pos, end - pos)));
-        pos = end + 1;
-    }
+    std::vector<std::string> result = runtime::SplitString(names, ';');
+    for (std::string& name : result)
+        name = runtime::Trim(name);
     return result;
 }
 

@@ -10,25 +10,9 @@
 
 namespace ftp {
 
-namespace {
-
-std::vector<std::string> splitAt(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find(separator, start);
-        parts.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos)
-            return parts;
-        start = end + 1;
-    }
-}
-
-} // namespace
-
 std::string PortCommand(const std::string& ip, std::uint16_t port) {
     std::string text = "PORT ";
-    for (const std::string& part : splitAt(ip, '.'))
+    for (const std::string& part : runtime::SplitString(ip, '.'))
         text += part + ",";
     return text + std::to_string(port / 256) + "," + std::to_string(port % 256);
 }
@@ -41,7 +25,7 @@ std::pair<std::string, int> ParsePassiveReply(const std::string& line) {
         text = close > open ? text.substr(open + 1, close - open - 1) : std::string();
     else if (const std::size_t blank = text.rfind(' '); blank != std::string::npos)
         text = text.substr(blank + 1);
-    std::vector<std::string> parts = splitAt(text, ',');
+    std::vector<std::string> parts = runtime::SplitString(text, ',');
     parts.resize(std::max<std::size_t>(parts.size(), 6));
     const std::string address = parts[0] + "." + parts[1] + "." + parts[2] + "." + parts[3];
     return {address, runtime::StrToInt(parts[4]) * 256 + runtime::StrToInt(parts[5])};

@@ -2,6 +2,7 @@
 
 #include "platform/Path.h"
 #include "platform/SystemError.h"
+#include "runtime/StrUtils.h"
 
 #include <cerrno>
 #include <csignal>
@@ -40,14 +41,10 @@ std::string findProgram(const std::string& name) {
         std::string folders = ".";
         if (const char* searchPath = std::getenv("PATH"))
             folders += std::string(":") + searchPath;
-        std::size_t start = 0;
-        while (start <= folders.size()) {
-            const auto end = std::min(folders.find(':', start), folders.size());
-            const std::string folder = end > start ? folders.substr(start, end - start) : ".";
-            const std::string path = NativePath(folder + "/" + candidate);
+        for (const std::string& folder : runtime::SplitString(folders, ':')) {
+            const std::string path = NativePath((folder.empty() ? "." : folder) + "/" + candidate);
             if (isRegularFile(path))
                 return path;
-            start = end + 1;
         }
     }
     return {};

@@ -1,5 +1,7 @@
 #include "platform/Sockets.h"
 
+#include "runtime/StrUtils.h"
+
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
@@ -132,18 +134,11 @@ std::string SocketErrorText(int code) {
 }
 
 bool IsIPv4Literal(const std::string& host) {
-    int parts = 0;
-    std::size_t at = 0;
-    while (at <= host.size()) {
-        const std::size_t dot = std::min(host.find('.', at), host.size());
-        const std::string part = host.substr(at, dot - at);
-        if (part.empty() || part.size() > 3 || part.find_first_not_of("0123456789") != std::string::npos ||
-            std::stoi(part) > 255)
-            return false;
-        ++parts;
-        at = dot + 1;
-    }
-    return parts == 4;
+    const std::vector<std::string> parts = runtime::SplitString(host, '.');
+    return parts.size() == 4 && std::all_of(parts.begin(), parts.end(), [](const std::string& part) {
+               return !part.empty() && part.size() <= 3 && part.find_first_not_of("0123456789") == std::string::npos &&
+                      std::stoi(part) <= 255;
+           });
 }
 
 int ResolveHost(const std::string& host, std::string& ip) {

@@ -105,6 +105,18 @@ std::vector<std::string> TextToLines(std::string_view text) {
     return lines;
 }
 
+std::vector<std::string> SplitString(std::string_view text, char separator) {
+    std::vector<std::string> pieces;
+    size_t pos = 0;
+    for (;;) {
+        const size_t end = text.find(separator, pos);
+        pieces.emplace_back(text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos));
+        if (end == std::string_view::npos)
+            return pieces;
+        pos = end + 1;
+    }
+}
+
 int CompareText(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {

@@ -20,6 +20,10 @@ std::string Trim(std::string_view text);
 // CR each end a line; a final line break does not add an empty line.
 std::vector<std::string> TextToLines(std::string_view text);
 
+// The pieces of a text between the separators, empty pieces kept: "a;;b" gives
+// "a", "", "b" and the empty text one empty piece.
+std::vector<std::string> SplitString(std::string_view text, char separator);
+
 // Compares ignoring letter case: <0, 0 or >0, as for sorting.
 int CompareText(std::string_view a, std::string_view b);
 

@@ -30,6 +30,20 @@ TEST(StrUtils, TrimRemovesBlanksAndControlCharactersAtBothEndsOnly) {
     EXPECT_EQ(Trim("\xe9t\xe9"), "\xe9t\xe9"); // 8-bit characters are text
 }
 
+TEST(StrUtils, SplitStringKeepsEmptyPieces) {
+    const struct {
+        std::string text;
+        Lines pieces;
+    } cases[] = {
+        {"", {""}},
+        {"a", {"a"}},
+        {"a;;b", {"a", "", "b"}},
+        {";a;", {"", "a", ""}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitString(c.text, ';'), c.pieces) << c.text;
+}
+
 TEST(StrUtils, LetterCaseChangesOnlyAsciiLetters) {
     EXPECT_EQ(UpperCase("Program Files (x86) \xe9"), "PROGRAM FILES (X86) \xe9");
     EXPECT_EQ(LowerCase("HKEY_Local"), "hkey_local");
