@@ -1,9 +1,9 @@
 #include "components/LabelMarkup.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 #include "runtime/Exception.h"
@@ -26,16 +26,6 @@ int TintChannel(int channel, TTint tint) {
         return dark;
     }
     return std::min(255, dark + RoundHalfEven(255 - 255 * 10 / 100.0));
-}
-
-bool StartsWithNoCase(const std::string& text, std::size_t at, const char* prefix) {
-    for (std::size_t i = 0; prefix[i] != '\0'; ++i) {
-        if (at + i >= text.size() ||
-            std::tolower(static_cast<unsigned char>(text[at + i])) != static_cast<unsigned char>(prefix[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 struct StyleTag {
@@ -72,9 +62,10 @@ void ScanMarkupLine(const std::string& line, const MarkupHandlers& on) {
             run += line[i++];
             continue;
         }
+        const std::string_view tagText = std::string_view(line).substr(i + 1);
         const StyleTag* styleTag = nullptr;
         for (const StyleTag& tag : styleTags) {
-            if (StartsWithNoCase(line, i + 1, tag.text)) {
+            if (StartsText(tag.text, tagText)) {
                 styleTag = &tag;
             }
         }
@@ -82,11 +73,11 @@ void ScanMarkupLine(const std::string& line, const MarkupHandlers& on) {
             flush();
             on.style(*styleTag);
             i += 1 + std::char_traits<char>::length(styleTag->text);
-        } else if (StartsWithNoCase(line, i + 1, "/c>")) {
+        } else if (StartsText("/c>", tagText)) {
             flush();
             on.baseColor();
             i += 4;
-        } else if (StartsWithNoCase(line, i + 1, "c:")) {
+        } else if (StartsText("c:", tagText)) {
             flush();
             const std::size_t from = i + 3;
             const std::size_t close = std::min(line.find('>', from), line.size());

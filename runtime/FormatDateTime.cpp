@@ -23,11 +23,6 @@ int dayOfWeek(TDateTime value) {
     return static_cast<int>(((days + 6) % 7 + 7) % 7);
 }
 
-bool startsWithText(const std::string& pattern, std::size_t at, const char* text) {
-    const std::string wanted(text);
-    return SameText(pattern.substr(at, wanted.size()), wanted);
-}
-
 // True when the pattern has an am/pm specifier, which makes hours 12-hour.
 bool usesTwelveHours(const std::string& pattern) {
     const std::string upper = UpperCase(pattern);
@@ -140,18 +135,19 @@ private:
     // letter is plain text).
     std::size_t halfOfDay(const std::string& pattern, std::size_t at) {
         const bool pm = time_.hour >= 12;
-        if (startsWithText(pattern, at, "am/pm")) {
+        const std::string_view specifier = std::string_view(pattern).substr(at);
+        if (StartsText("am/pm", specifier)) {
             const std::string text = pm ? "pm" : "am";
             out_ += std::isupper(static_cast<unsigned char>(pattern[at])) ? UpperCase(text) : text;
             return 5;
         }
-        if (startsWithText(pattern, at, "a/p")) {
+        if (StartsText("a/p", specifier)) {
             const char text = pm ? 'p' : 'a';
             out_ +=
                 std::isupper(static_cast<unsigned char>(pattern[at])) ? static_cast<char>(std::toupper(text)) : text;
             return 3;
         }
-        if (startsWithText(pattern, at, "ampm")) {
+        if (StartsText("ampm", specifier)) {
             out_ += pm ? settings_.timePMString : settings_.timeAMString;
             return 4;
         }

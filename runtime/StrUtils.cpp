@@ -117,6 +117,10 @@ std::vector<std::string> SplitString(std::string_view text, char separator) {
     }
 }
 
+bool StartsText(std::string_view subText, std::string_view text) {
+    return SameText(subText, text.substr(0, subText.size()));
+}
+
 int CompareText(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {

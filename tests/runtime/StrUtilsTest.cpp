@@ -44,6 +44,13 @@ TEST(StrUtils, SplitStringKeepsEmptyPieces) {
         EXPECT_EQ(SplitString(c.text, ';'), c.pieces) << c.text;
 }
 
+TEST(StrUtils, StartsTextIgnoresCaseAndNeedsTheWholePrefix) {
+    EXPECT_TRUE(StartsText("am/pm", "AM/PM hh"));
+    EXPECT_TRUE(StartsText("", "x"));
+    EXPECT_FALSE(StartsText("c:", "c"));
+    EXPECT_FALSE(StartsText("/b>", "/i>"));
+}
+
 TEST(StrUtils, LetterCaseChangesOnlyAsciiLetters) {
     EXPECT_EQ(UpperCase("Program Files (x86) \xe9"), "PROGRAM FILES (X86) \xe9");
     EXPECT_EQ(LowerCase("HKEY_Local"), "hkey_local");
