@@ -232,13 +232,15 @@ bool TIBSQLParser::AtBlockEnd() const {
 
 void TIBSQLParser::ReadToken(StatementState& state, std::string& statement) {
     const std::string_view w = Working();
+    // The tokens read so far do not change while this token is read.
+    const bool atBlockEnd = state.blockMode && AtBlockEnd();
     std::size_t i = 0;
     bool ended = false;
     while (i < w.size() && !ended) {
         if (!state.inSingleQuotes && !state.inDoubleQuotes && !state.inComment) {
             const bool atTerminator =
                 !terminator_.empty() && w[i] == terminator_[0] && w.substr(i, terminator_.size()) == terminator_;
-            if ((atTerminator && !state.blockMode) || (state.blockMode && AtBlockEnd())) {
+            if ((atTerminator && !state.blockMode) || atBlockEnd) {
                 Terminate(state, statement, i);
                 return;
             }
