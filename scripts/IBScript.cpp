@@ -72,13 +72,6 @@ TIBScript::~TIBScript() {
         transaction_->RemoveClient(watch_.get());
 }
 
-void TIBScript::SetTerminator(const std::string& value) {
-    if (value == terminator_)
-        return;
-    terminator_ = value;
-    parser_.SetTerminator(value);
-}
-
 void TIBScript::SetDatabase(db::TIBDatabase* database) {
     if (database == database_)
         return;

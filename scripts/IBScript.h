@@ -59,8 +59,8 @@ public:
     std::vector<std::string>& Script() { return parser_.Script(); }
     void SetScript(const std::vector<std::string>& lines) { parser_.SetScript(lines); }
 
-    const std::string& Terminator() const { return terminator_; }
-    void SetTerminator(const std::string& value);
+    const std::string& Terminator() const { return parser_.Terminator(); }
+    void SetTerminator(const std::string& value) { parser_.SetTerminator(value); }
 
     db::TIBDatabase* Database() const { return database_; }
     void SetDatabase(db::TIBDatabase* database);
@@ -129,7 +129,6 @@ private:
     std::unique_ptr<db::TIBTransaction> ownTransaction_;
     std::unique_ptr<db::TIBDatabase> ownDatabase_;
 
-    std::string terminator_ = ";";
     bool statistics_ = true;
     bool statsStarted_ = false;
     int sqlDialect_ = 3;
