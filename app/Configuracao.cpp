@@ -88,13 +88,12 @@ TValorRegistro LerValorRegistro(platform::RootKey raiz, const std::string& chave
 std::string PastaWinRAR() {
     const std::string base = ParaTexto(LerValorRegistro(
         platform::RootKey::LocalMachine, "\\Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir"));
-    const std::string winrar = "\\winrar\\winrar.exe";
-    if (platform::FileExists(base + winrar))
+    if (platform::FileExists(base + ProgramaWinRAR))
         return base;
     const size_t marca = runtime::UpperCase(base).find("(X86)");
     if (marca != std::string::npos) {
         const std::string alternativa = runtime::Trim(base.substr(0, marca));
-        if (platform::FileExists(alternativa + winrar))
+        if (platform::FileExists(alternativa + ProgramaWinRAR))
             return alternativa;
     }
     return base;

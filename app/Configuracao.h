@@ -36,6 +36,9 @@ using TValorRegistro = std::variant<std::string, std::int32_t, std::vector<std::
 //        opened; ERROR_CANTREAD for a missing value, another type or a wrong size.
 TValorRegistro LerValorRegistro(platform::RootKey raiz, const std::string& chave, const std::string& nome);
 
+// The archiver's program below the Program Files folder.
+inline constexpr const char* ProgramaWinRAR = "\\winrar\\winrar.exe";
+
 // The Program Files folder that holds winrar\winrar.exe (the registry's ProgramFilesDir,
 // or that value before its "(x86)" mark), or the registry value unchanged when neither holds it.
 // @throw as LerValorRegistro; runtime::Exception when the value is binary.

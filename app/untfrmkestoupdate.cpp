@@ -134,7 +134,7 @@ void Tfrmkestoupdate::SequenciaInicial() {
 }
 
 bool Tfrmkestoupdate::VerificarWinRAR() {
-    if (platform::FileExists(PastaProgramas + "\\winrar\\winrar.exe"))
+    if (platform::FileExists(PastaProgramas + ProgramaWinRAR))
         return true;
     ShowMessage("Favor fazer a instalação do Winrar Primeiro. Voce será redirecionado para o download.");
     platform::ShellOpen(kEnderecoInstaladorWinRAR, platform::SW_SHOW_NORMAL);
