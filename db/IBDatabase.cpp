@@ -20,17 +20,6 @@ template <typename T> void Remove(std::vector<T*>& list, T* item) {
     list.erase(std::remove(list.begin(), list.end(), item), list.end());
 }
 
-// Doubles the apostrophes of a text placed between apostrophes in SQL.
-std::string QuoteSQL(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c;
-        if (c == '\'')
-            quoted += c;
-    }
-    return quoted + "'";
-}
-
 // The value of the first line whose name (before "=", any case, optional
 // prefix) is the given one, and the line's position.
 std::size_t FindParam(const std::vector<std::string>& params, const std::string& name, std::string& value) {
@@ -138,7 +127,7 @@ void TIBDatabase::SetDefaultTransaction(TIBTransaction* transaction) {
 
 void TIBDatabase::CreateDatabase() {
     CheckNotConnected();
-    std::string sql = "CREATE DATABASE " + QuoteSQL(DatabaseName);
+    std::string sql = "CREATE DATABASE " + runtime::QuotedStr(DatabaseName);
     for (const std::string& clause : Params)
         sql += " " + clause;
     StatusVector status;

@@ -1,5 +1,6 @@
 #include "db/Driver.h"
 #include "db/EngineError.h"
+#include "runtime/StrUtils.h"
 
 #include <sqlite3.h>
 
@@ -86,15 +87,7 @@ public:
         return std::make_unique<SQLiteCursor>(db_.get(), std::move(handle));
     }
 
-    std::string QuoteText(std::string_view value) const override {
-        std::string quoted = "'";
-        for (char c : value) {
-            quoted += c;
-            if (c == '\'')
-                quoted += '\'';
-        }
-        return quoted + "'";
-    }
+    std::string QuoteText(std::string_view value) const override { return runtime::QuotedStr(value); }
 
 private:
     DatabaseHandle db_;

@@ -121,6 +121,16 @@ bool StartsText(std::string_view subText, std::string_view text) {
     return SameText(subText, text.substr(0, subText.size()));
 }
 
+std::string QuotedStr(std::string_view text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        quoted += c;
+        if (c == '\'')
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
 int CompareText(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {

@@ -27,6 +27,9 @@ std::vector<std::string> SplitString(std::string_view text, char separator);
 // True when text begins with subText, ignoring letter case.
 bool StartsText(std::string_view subText, std::string_view text);
 
+// The text between apostrophes, each apostrophe in it doubled, as SQL writes a text literal.
+std::string QuotedStr(std::string_view text);
+
 // Compares ignoring letter case: <0, 0 or >0, as for sorting.
 int CompareText(std::string_view a, std::string_view b);
 

@@ -51,6 +51,12 @@ TEST(StrUtils, StartsTextIgnoresCaseAndNeedsTheWholePrefix) {
     EXPECT_FALSE(StartsText("/b>", "/i>"));
 }
 
+TEST(StrUtils, QuotedStrDoublesEveryApostrophe) {
+    EXPECT_EQ(QuotedStr(""), "''");
+    EXPECT_EQ(QuotedStr("base.fdb"), "'base.fdb'");
+    EXPECT_EQ(QuotedStr("d'Oeste '"), "'d''Oeste '''");
+}
+
 TEST(StrUtils, LetterCaseChangesOnlyAsciiLetters) {
     EXPECT_EQ(UpperCase("Program Files (x86) \xe9"), "PROGRAM FILES (X86) \xe9");
     EXPECT_EQ(LowerCase("HKEY_Local"), "hkey_local");
