@@ -146,7 +146,7 @@ TIdFTPListFormat DetectListFormat(const std::string& line, bool byFirstItem) {
 void TIdFTPListItems::LoadListing(const std::vector<std::string>& lines) {
     items_.clear();
     std::size_t first = 0;
-    if (DetectedFormat == flfUnix && !lines.empty() && runtime::UpperCase(lines.front()).rfind("TOTAL", 0) == 0)
+    if (DetectedFormat == flfUnix && !lines.empty() && runtime::StartsText("TOTAL", lines.front()))
         first = 1;
     for (std::size_t i = first; i < lines.size(); ++i) {
         if (isBlankLine(lines[i]))
@@ -238,7 +238,7 @@ void ParseDosEntry(TIdFTPListItem& item) {
     dateText += takeWord(rest);
     rest = runtime::Trim(rest);
     std::string sizeText = withoutCommas(takeWord(rest));
-    const bool directory = runtime::UpperCase(sizeText) == "<DIR>";
+    const bool directory = runtime::SameText(sizeText, "<DIR>");
     if (directory)
         sizeText.clear();
     item.EntryName = runtime::Trim(rest);

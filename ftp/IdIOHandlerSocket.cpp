@@ -7,7 +7,7 @@ namespace ftp {
 namespace {
 
 std::string resolve(const std::string& host) {
-    if (runtime::UpperCase(host) == "LOCALHOST")
+    if (runtime::SameText(host, "localhost"))
         return "127.0.0.1";
     std::string ip;
     CheckForSocketError(platform::ResolveHost(host, ip));

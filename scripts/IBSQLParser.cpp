@@ -369,13 +369,13 @@ TIBParseKind TIBSQLParser::ClassifyStatement(const std::vector<std::string>& tok
     if (w0 == "DROP" && w1 == "DATABASE")
         return stmtDrop;
     if (IsOneOf(w0, {"DECLARE", "CREATE", "ALTER", "GRANT", "REVOKE", "DROP"}) || (w0 == "SET" && w1 == "GENERATOR") ||
-        (w0 == "SET" && w1 == "STATISTICS" && n > 2 && runtime::UpperCase(tokens[2]) == "INDEX"))
+        (w0 == "SET" && w1 == "STATISTICS" && n > 2 && runtime::SameText(tokens[2], "INDEX")))
         return stmtDDL;
     if (w0 == "SET") {
         if (w1 == "TERM")
             return n == 3 ? stmtTERM : stmtERR;
         if (w1 == "SQL")
-            return n == 4 && runtime::UpperCase(tokens[2]) == "DIALECT" ? stmtSET : stmtERR;
+            return n == 4 && runtime::SameText(tokens[2], "DIALECT") ? stmtSET : stmtERR;
         if (IsOneOf(w1, {"AUTODDL", "STATISTICS", "NAMES", "SAVEPOINTS"}))
             return n == 3 ? stmtSET : stmtERR;
     }
