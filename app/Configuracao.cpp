@@ -1,11 +1,11 @@
 #include "app/Configuracao.h"
 
+#include "base/Exception.h"
+#include "base/StrUtils.h"
 #include "db/AliasConfig.h"
 #include "platform/Files.h"
 #include "platform/SystemError.h"
 #include "platform/TextFile.h"
-#include "runtime/Exception.h"
-#include "runtime/StrUtils.h"
 
 namespace app {
 
@@ -19,8 +19,8 @@ std::string ParaTexto(const TValorRegistro& valor) {
     if (const auto* texto = std::get_if<std::string>(&valor))
         return *texto;
     if (const auto* numero = std::get_if<std::int32_t>(&valor))
-        return runtime::IntToStr(*numero);
-    throw runtime::Exception("Could not convert variant of type (Array Byte) into type (String)");
+        return base::IntToStr(*numero);
+    throw base::Exception("Could not convert variant of type (Array Byte) into type (String)");
 }
 
 } // namespace
@@ -43,7 +43,7 @@ std::string CodificaTexto(int chave, const std::string& texto) {
 }
 
 std::string LerNomeAlias(const std::string& arquivo) {
-    return runtime::Trim(runtime::Copy(platform::ReadFirstLine(arquivo), InicioAlias, TamanhoAlias));
+    return base::Trim(base::Copy(platform::ReadFirstLine(arquivo), InicioAlias, TamanhoAlias));
 }
 
 std::string LerParametroAlias(const std::string& alias, const std::string& nome) {
@@ -90,9 +90,9 @@ std::string PastaWinRAR() {
         platform::RootKey::LocalMachine, "\\Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir"));
     if (platform::FileExists(base + ProgramaWinRAR))
         return base;
-    const size_t marca = runtime::UpperCase(base).find("(X86)");
+    const size_t marca = base::UpperCase(base).find("(X86)");
     if (marca != std::string::npos) {
-        const std::string alternativa = runtime::Trim(base.substr(0, marca));
+        const std::string alternativa = base::Trim(base.substr(0, marca));
         if (platform::FileExists(alternativa + ProgramaWinRAR))
             return alternativa;
     }

@@ -20,7 +20,7 @@ std::string CodificaTexto(int chave, const std::string& texto);
 
 // The alias name: characters 15 to 44 of the first line of the configuration file,
 // without leading and trailing blanks and control characters (possibly empty).
-// @throw runtime::EInOutError when the file cannot be opened or read.
+// @throw base::EInOutError when the file cannot be opened or read.
 std::string LerNomeAlias(const std::string& arquivo = "Sys_Vendcfg.INI");
 
 // The value of parameter nome of an alias (at most 100 characters), from the last
@@ -41,7 +41,7 @@ inline constexpr const char* ProgramaWinRAR = "\\winrar\\winrar.exe";
 
 // The Program Files folder that holds winrar\winrar.exe (the registry's ProgramFilesDir,
 // or that value before its "(x86)" mark), or the registry value unchanged when neither holds it.
-// @throw as LerValorRegistro; runtime::Exception when the value is binary.
+// @throw as LerValorRegistro; base::Exception when the value is binary.
 std::string PastaWinRAR();
 
 } // namespace app

@@ -9,6 +9,7 @@
 
 namespace app {
 
+using namespace base;
 using namespace runtime;
 
 namespace {

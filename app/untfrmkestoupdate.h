@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "base/DateTime.h"
 #include "ftp/IdFTP.h"
 #include "runtime/Controls.h"
-#include "runtime/DateTime.h"
 #include "runtime/Forms.h"
 #include "runtime/Gauge.h"
 #include "runtime/Label.h"
@@ -41,7 +41,7 @@ public:
     // Size of the file being fetched, as the server reports it.
     std::uint32_t TamanhoArquivo = 0;
     // Start of the current transfer.
-    runtime::TDateTime InicioTransferencia = 0;
+    base::TDateTime InicioTransferencia = 0;
 
     // The wait window, created by start-up and freed when this window closes.
     scripts::Taguarde* aguarde = nullptr;

@@ -9,6 +9,7 @@
 #include "runtime/Application.h"
 #include "runtime/QtText.h"
 
+using namespace base;
 using namespace runtime;
 
 namespace components {

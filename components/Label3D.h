@@ -21,8 +21,8 @@ class TmyLabel3D : public runtime::TCustomLabel {
 public:
     TmyLabel3D(QWidget* owner, const std::string& name);
 
-    runtime::TColor BorderColor() const { return borderColor_; }
-    void SetBorderColor(runtime::TColor color);
+    base::TColor BorderColor() const { return borderColor_; }
+    void SetBorderColor(base::TColor color);
     runtime::TPenStyle BorderPenStyle() const { return borderPenStyle_; }
     void SetBorderPenStyle(runtime::TPenStyle style);
     int BorderWidth() const { return borderWidth_; }
@@ -61,19 +61,19 @@ protected:
 
 private:
     bool IsLink() const { return labelStyle_ == lsWWWAddress || labelStyle_ == lsEMailAddress; }
-    void DrawFrame(runtime::TColor topLeft, runtime::TColor bottomRight);
+    void DrawFrame(base::TColor topLeft, base::TColor bottomRight);
     void DrawPass(const std::string& text, runtime::TRect& rect, unsigned flags, TTint tint);
     void DrawRotated(const std::string& text, const runtime::TRect& rect);
 
     int escapement_ = 0;
     TTextStyle textStyle_ = tsRaised;
     TLabelStyle labelStyle_ = lsDefault;
-    runtime::TColor shadowColor_ = runtime::clBtnShadow;
-    runtime::TColor highlightColor_ = runtime::clBtnHighlight;
-    runtime::TColor hoverColor_ = runtime::clRed;
-    runtime::TColor savedFontColor_ = runtime::clBlack;
+    base::TColor shadowColor_ = base::clBtnShadow;
+    base::TColor highlightColor_ = base::clBtnHighlight;
+    base::TColor hoverColor_ = base::clRed;
+    base::TColor savedFontColor_ = base::clBlack;
     std::string address_;
-    runtime::TColor borderColor_ = runtime::clRed;
+    base::TColor borderColor_ = base::clRed;
     int borderWidth_ = 1;
     runtime::TPenStyle borderPenStyle_ = runtime::psSolid;
     TBorderType borderType_ = btDefault;

@@ -6,9 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/Exception.h"
-#include "runtime/StrUtils.h"
+#include "base/Exception.h"
+#include "base/StrUtils.h"
 
+using namespace base;
 using namespace runtime;
 
 namespace components {

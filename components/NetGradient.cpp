@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "runtime/MulDiv.h"
+#include "base/MulDiv.h"
 
+using namespace base;
 using namespace runtime;
 
 namespace components {

@@ -20,10 +20,10 @@ public:
     bool AutoSize() const { return autoSize_; }
     // Stored only: it changes neither size nor drawing.
     void SetAutoSize(bool autoSize);
-    runtime::TColor BeginColor() const { return beginColor_; }
-    void SetBeginColor(runtime::TColor color);
-    runtime::TColor EndColor() const { return endColor_; }
-    void SetEndColor(runtime::TColor color);
+    base::TColor BeginColor() const { return beginColor_; }
+    void SetBeginColor(base::TColor color);
+    base::TColor EndColor() const { return endColor_; }
+    void SetEndColor(base::TColor color);
     TFillDirection FillDirection() const { return fillDirection_; }
     void SetFillDirection(TFillDirection direction);
     TNumberOfColors NumberOfColors() const { return numberOfColors_; }
@@ -46,8 +46,8 @@ protected:
 
 private:
     TFillDirection fillDirection_ = fdLeftToRight;
-    runtime::TColor beginColor_ = runtime::clGray;
-    runtime::TColor endColor_ = runtime::clBtnFace;
+    base::TColor beginColor_ = base::clGray;
+    base::TColor endColor_ = base::clBtnFace;
     bool autoSize_ = false;
     TNumberOfColors numberOfColors_ = 255;
     std::string caption_;

@@ -1,7 +1,7 @@
 #include "db/AliasConfig.h"
 
+#include "base/StrUtils.h"
 #include "db/EngineError.h"
-#include "runtime/StrUtils.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -16,17 +16,17 @@ namespace {
 constexpr size_t AliasNameLength = 31;
 
 std::string aliasKey(std::string_view name) {
-    return runtime::UpperCase(name.substr(0, AliasNameLength));
+    return base::UpperCase(name.substr(0, AliasNameLength));
 }
 
 DriverType driverType(const std::string& aliasName, const std::string& type) {
     if (type.empty())
         throw EDatabaseError("Alias " + aliasName + " has no TYPE entry");
-    if (runtime::SameText(type, "FIREBIRD"))
+    if (base::SameText(type, "FIREBIRD"))
         return DriverType::Firebird;
-    if (runtime::SameText(type, "MYSQL"))
+    if (base::SameText(type, "MYSQL"))
         return DriverType::MySQL;
-    if (runtime::SameText(type, "SQLITE"))
+    if (base::SameText(type, "SQLITE"))
         return DriverType::SQLite;
     throw EDatabaseError("Alias " + aliasName + " has an unknown driver type: " + type);
 }
@@ -44,7 +44,7 @@ public:
         std::string line;
         while (std::getline(in, line)) {
             ++lineNumber_;
-            std::string text = runtime::Trim(line);
+            std::string text = base::Trim(line);
             if (text.empty() || text[0] == ';' || text[0] == '#')
                 continue;
             if (text[0] == '[')
@@ -68,7 +68,7 @@ private:
     void section(const std::string& text) {
         if (text.back() != ']')
             fail("a section line must end with ]");
-        std::string name = runtime::Trim(text.substr(1, text.size() - 2));
+        std::string name = base::Trim(text.substr(1, text.size() - 2));
         if (name.empty())
             fail("an alias needs a name");
         std::string key = aliasKey(name);
@@ -88,13 +88,13 @@ private:
             fail("NAME=value expected: " + text);
         if (!inSection_)
             fail("an entry before the first alias section");
-        std::string name = runtime::Trim(text.substr(0, equals));
+        std::string name = base::Trim(text.substr(0, equals));
         if (name.empty())
             fail("an entry needs a name");
         if (!inWanted_)
             return;
-        std::string value = runtime::Trim(text.substr(equals + 1));
-        if (runtime::SameText(name, "TYPE"))
+        std::string value = base::Trim(text.substr(equals + 1));
+        if (base::SameText(name, "TYPE"))
             type_ = value;
         else
             found_->entries.push_back({name, value});
@@ -114,7 +114,7 @@ private:
 
 std::string Alias::Entry(std::string_view wanted) const {
     for (const AliasEntry& e : entries)
-        if (runtime::SameText(e.name, wanted))
+        if (base::SameText(e.name, wanted))
             return e.value;
     return {};
 }

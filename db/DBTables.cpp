@@ -1,16 +1,16 @@
 #include "db/DBTables.h"
 
+#include "base/StrUtils.h"
 #include "db/EngineError.h"
-#include "runtime/StrUtils.h"
 
 namespace db {
 
 namespace {
 
 std::vector<std::string> splitFieldNames(const std::string& names) {
-    std::vector<std::string> result = runtime::SplitString(names, ';');
+    std::vector<std::string> result = base::SplitString(names, ';');
     for (std::string& name : result)
-        name = runtime::Trim(name);
+        name = base::Trim(name);
     return result;
 }
 
@@ -18,7 +18,7 @@ std::vector<std::string> splitFieldNames(const std::string& names) {
 std::string paramValue(const std::vector<std::string>& params, std::string_view name, const std::string& fallback) {
     for (const std::string& line : params) {
         size_t equals = line.find('=');
-        if (equals != std::string::npos && runtime::SameText(runtime::Trim(line.substr(0, equals)), name))
+        if (equals != std::string::npos && base::SameText(base::Trim(line.substr(0, equals)), name))
             return line.substr(equals + 1);
     }
     return fallback;
@@ -70,11 +70,11 @@ std::string TField::AsString() const {
 int TField::AsInteger() const {
     dataSet_->requireActive();
     const FieldValue& value = dataSet_->row_[index_];
-    return value ? runtime::StrToInt(*value) : 0;
+    return value ? base::StrToInt(*value) : 0;
 }
 
 std::vector<std::string> TField::AsLines() const {
-    return runtime::TextToLines(AsString());
+    return base::TextToLines(AsString());
 }
 
 // ---- TDataSet
@@ -132,7 +132,7 @@ TField TDataSet::FieldByName(std::string_view name) const {
     requireActive();
     const std::vector<std::string>& columns = cursor_->ColumnNames();
     for (size_t i = 0; i < columns.size(); ++i)
-        if (runtime::SameText(columns[i], name))
+        if (base::SameText(columns[i], name))
             return TField(*this, i);
     throw EDatabaseError("Field '" + std::string(name) + "' not found");
 }
@@ -143,7 +143,7 @@ std::string TQuery::StatementText() const {
     std::string text;
     for (const std::string& line : SQL)
         text += (text.empty() ? "" : "\n") + line;
-    if (runtime::Trim(text).empty())
+    if (base::Trim(text).empty())
         throw EDatabaseError("No SQL statement available");
     return text;
 }

@@ -51,7 +51,7 @@ public:
     TField(const TDataSet& dataSet, size_t index) : dataSet_(&dataSet), index_(index) {}
     // NULL reads as empty text.
     std::string AsString() const;
-    // NULL reads as 0. @throw runtime::EConvertError when the text is not a 32-bit number (StrToInt).
+    // NULL reads as 0. @throw base::EConvertError when the text is not a 32-bit number (StrToInt).
     int AsInteger() const;
     // The text split into lines at CR LF, LF or CR.
     std::vector<std::string> AsLines() const;

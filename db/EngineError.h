@@ -1,14 +1,14 @@
 #pragma once
 
-#include "runtime/Exception.h"
+#include "base/Exception.h"
 
 namespace db {
 
 // A failure of the database engine stand-in: alias configuration, driver,
 // connection or query. The message says what failed, in plain words.
-class EDatabaseError : public runtime::Exception {
+class EDatabaseError : public base::Exception {
 public:
-    using runtime::Exception::Exception;
+    using base::Exception::Exception;
 };
 
 } // namespace db

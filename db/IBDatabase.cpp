@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "base/StrUtils.h"
 #include "db/IBError.h"
-#include "runtime/StrUtils.h"
 
 namespace db {
 
@@ -24,7 +24,7 @@ template <typename T> void Remove(std::vector<T*>& list, T* item) {
 // prefix) is the given one, and the line's position.
 std::size_t FindParam(const std::vector<std::string>& params, const std::string& name, std::string& value) {
     for (std::size_t i = 0; i < params.size(); ++i) {
-        const std::string lower = runtime::LowerCase(params[i].substr(0, params[i].find('=')));
+        const std::string lower = base::LowerCase(params[i].substr(0, params[i].find('=')));
         if (lower == name || lower == "isc_dpb_" + name) {
             std::size_t equals = params[i].find('=');
             value = equals == std::string::npos ? std::string() : params[i].substr(equals + 1);
@@ -127,7 +127,7 @@ void TIBDatabase::SetDefaultTransaction(TIBTransaction* transaction) {
 
 void TIBDatabase::CreateDatabase() {
     CheckNotConnected();
-    std::string sql = "CREATE DATABASE " + runtime::QuotedStr(DatabaseName);
+    std::string sql = "CREATE DATABASE " + base::QuotedStr(DatabaseName);
     for (const std::string& clause : Params)
         sql += " " + clause;
     StatusVector status;

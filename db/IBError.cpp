@@ -3,7 +3,7 @@
 namespace db {
 
 EIBError::EIBError(long sqlCode, long ibErrorCode, const std::string& message)
-    : runtime::Exception(message), sqlCode_(sqlCode), ibErrorCode_(ibErrorCode) {}
+    : base::Exception(message), sqlCode_(sqlCode), ibErrorCode_(ibErrorCode) {}
 
 std::string StatusMessage(const ISC_STATUS* status) {
     std::string message;

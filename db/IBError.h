@@ -4,14 +4,14 @@
 
 #include <ibase.h>
 
-#include "runtime/Exception.h"
+#include "base/Exception.h"
 
 namespace db {
 
 // The local database layer's exception: errors reported by the Firebird client
 // library (with its SQL code and error code) and the layer's own checks (both
 // codes 0 unless the caller gives them).
-class EIBError : public runtime::Exception {
+class EIBError : public base::Exception {
 public:
     EIBError(long sqlCode, long ibErrorCode, const std::string& message);
     explicit EIBError(const std::string& message) : EIBError(0, 0, message) {}

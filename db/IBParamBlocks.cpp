@@ -9,8 +9,8 @@
 
 #include <ibase.h>
 
+#include "base/StrUtils.h"
 #include "db/IBError.h"
-#include "runtime/StrUtils.h"
 
 namespace db {
 
@@ -173,7 +173,7 @@ struct ParamLine {
 ParamLine SplitLine(const std::string& line, std::string_view prefix) {
     const std::size_t equals = line.find('=');
     ParamLine result;
-    result.name = runtime::LowerCase(line.substr(0, equals));
+    result.name = base::LowerCase(line.substr(0, equals));
     if (result.name.starts_with(prefix))
         result.name.erase(0, prefix.size());
     if (equals != std::string::npos)

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <ctime>
 
+#include "base/StrUtils.h"
 #include "db/IBError.h"
-#include "runtime/StrUtils.h"
 
 namespace db {
 
@@ -460,7 +460,7 @@ void TIBSQL::FreeHandle() {
 
 const TIBField& TIBSQL::FieldByName(const std::string& name) const {
     for (const TIBField& field : fields_)
-        if (runtime::SameText(field.Name(), name))
+        if (base::SameText(field.Name(), name))
             return field;
     throw EIBError("Field '" + name + "' not found");
 }

@@ -1,6 +1,6 @@
+#include "base/StrUtils.h"
 #include "db/Driver.h"
 #include "db/EngineError.h"
-#include "runtime/StrUtils.h"
 
 #include <sqlite3.h>
 
@@ -87,7 +87,7 @@ public:
         return std::make_unique<SQLiteCursor>(db_.get(), std::move(handle));
     }
 
-    std::string QuoteText(std::string_view value) const override { return runtime::QuotedStr(value); }
+    std::string QuoteText(std::string_view value) const override { return base::QuotedStr(value); }
 
 private:
     DatabaseHandle db_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/Exception.h"
+#include "base/Exception.h"
 
 #include <string>
 
@@ -8,9 +8,9 @@
 // operator sees; the fixed texts are part of the client's behaviour.
 namespace ftp {
 
-class EIdException : public runtime::Exception {
+class EIdException : public base::Exception {
 public:
-    using runtime::Exception::Exception;
+    using base::Exception::Exception;
 };
 
 class EIdSilentException : public EIdException {

@@ -1,34 +1,34 @@
 #include "ftp/IdFTP.h"
 
+#include "base/StrUtils.h"
 #include "ftp/IdException.h"
 #include "ftp/IdSimpleServer.h"
 #include "ftp/IdText.h"
 #include "platform/Files.h"
 #include "platform/Path.h"
 #include "platform/TextFile.h"
-#include "runtime/StrUtils.h"
 
 namespace ftp {
 
 std::string PortCommand(const std::string& ip, std::uint16_t port) {
     std::string text = "PORT ";
-    for (const std::string& part : runtime::SplitString(ip, '.'))
+    for (const std::string& part : base::SplitString(ip, '.'))
         text += part + ",";
     return text + std::to_string(port / 256) + "," + std::to_string(port % 256);
 }
 
 std::pair<std::string, int> ParsePassiveReply(const std::string& line) {
-    std::string text = runtime::Trim(line);
+    std::string text = base::Trim(line);
     const std::size_t open = text.find('(');
     const std::size_t close = text.find(')');
     if (open != std::string::npos && close != std::string::npos)
         text = close > open ? text.substr(open + 1, close - open - 1) : std::string();
     else if (const std::size_t blank = text.rfind(' '); blank != std::string::npos)
         text = text.substr(blank + 1);
-    std::vector<std::string> parts = runtime::SplitString(text, ',');
+    std::vector<std::string> parts = base::SplitString(text, ',');
     parts.resize(std::max<std::size_t>(parts.size(), 6));
     const std::string address = parts[0] + "." + parts[1] + "." + parts[2] + "." + parts[3];
-    return {address, runtime::StrToInt(parts[4]) * 256 + runtime::StrToInt(parts[5])};
+    return {address, base::StrToInt(parts[4]) * 256 + base::StrToInt(parts[5])};
 }
 
 TIdFTP::TIdFTP() {
@@ -84,7 +84,7 @@ void TIdFTP::ChangeDirectory(const std::string& directory) {
 std::int32_t TIdFTP::RemoteFileSize(const std::string& fileName) {
     if (SendCommand("SIZE " + fileName, {}) != 213)
         return -1;
-    std::string text = runtime::Trim(LastReply.FormattedText());
+    std::string text = base::Trim(LastReply.FormattedText());
     if (const std::size_t blank = text.find(' '); blank != std::string::npos)
         text.erase(0, blank + 1);
     return ToInt32(text).value_or(-1);
@@ -92,9 +92,9 @@ std::int32_t TIdFTP::RemoteFileSize(const std::string& fileName) {
 
 void TIdFTP::ListDirectory(std::vector<std::string>* destination, const std::string& specifier, bool detailed) {
     TMemoryStream text;
-    transferData(runtime::Trim((detailed ? "LIST " : "NLST ") + specifier), text, false);
+    transferData(base::Trim((detailed ? "LIST " : "NLST ") + specifier), text, false);
     listItems_.reset();
-    ListLines = runtime::TextToLines(text.DataString());
+    ListLines = base::TextToLines(text.DataString());
     if (destination != nullptr)
         *destination = ListLines;
 }

@@ -95,7 +95,7 @@ private:
 
 // The PORT command announcing ip and port.
 std::string PortCommand(const std::string& ip, std::uint16_t port);
-// The address and port of a PASV reply line; throws runtime::Exception
+// The address and port of a PASV reply line; throws base::Exception
 // "'x' is not a valid integer value" for a part that is not a number.
 std::pair<std::string, int> ParsePassiveReply(const std::string& line);
 

@@ -1,8 +1,8 @@
 #include "ftp/IdFTPList.h"
 
+#include "base/StrUtils.h"
 #include "ftp/IdException.h"
 #include "ftp/IdText.h"
-#include "runtime/StrUtils.h"
 
 #include <algorithm>
 #include <array>
@@ -35,12 +35,12 @@ std::string withoutCommas(std::string text) {
 // trimmed of control characters.
 std::vector<std::string> splitFields(const std::string& line) {
     std::vector<std::string> fields;
-    const std::string text = runtime::Trim(line);
+    const std::string text = base::Trim(line);
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t blank = std::min(text.find(' ', start), text.size());
         if (blank > start)
-            fields.push_back(runtime::Trim(text.substr(start, blank - start)));
+            fields.push_back(base::Trim(text.substr(start, blank - start)));
         start = blank + 1;
     }
     return fields;
@@ -53,7 +53,7 @@ bool beginsWithLetter(const std::string& text) {
 int monthFromName(const std::string& name) {
     static const std::array<const char*, 12> months = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                                        "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-    const std::string upper = runtime::UpperCase(name);
+    const std::string upper = base::UpperCase(name);
     for (std::size_t i = 0; i < months.size(); ++i)
         if (upper == months[i])
             return static_cast<int>(i) + 1;
@@ -66,11 +66,10 @@ const std::string& field(const std::vector<std::string>& fields, std::size_t ind
     return fields[index];
 }
 
-runtime::TDateTime encodeOrFail(int year, int month, int day, int hour, int minute, int second, int millisecond) {
-    runtime::TDateTime date = 0;
-    runtime::TDateTime time = 0;
-    if (!runtime::TryEncodeDate(year, month, day, date) ||
-        !runtime::TryEncodeTime(hour, minute, second, millisecond, time))
+base::TDateTime encodeOrFail(int year, int month, int day, int hour, int minute, int second, int millisecond) {
+    base::TDateTime date = 0;
+    base::TDateTime time = 0;
+    if (!base::TryEncodeDate(year, month, day, date) || !base::TryEncodeTime(hour, minute, second, millisecond, time))
         throw EIdInvalidFTPListingFormat();
     return date + time;
 }
@@ -85,19 +84,19 @@ std::string takeWord(std::string& rest) {
 
 // Reads "mm/dd/yy hh:mm" with an optional AM/PM before or after the time;
 // 0 when it is no valid date and time.
-runtime::TDateTime readDosDateTime(const std::string& text) {
-    const std::string upper = runtime::UpperCase(text);
+base::TDateTime readDosDateTime(const std::string& text) {
+    const std::string upper = base::UpperCase(text);
     const int month = ToInt32(Copy(upper, 0, 2)).value_or(0);
     const int day = ToInt32(Copy(upper, 3, 2)).value_or(0);
-    const std::string yearText = runtime::Trim(Copy(upper, 6, 2));
-    std::string time = runtime::Trim(Copy(upper, 9));
+    const std::string yearText = base::Trim(Copy(upper, 6, 2));
+    std::string time = base::Trim(Copy(upper, 9));
     int halfDay = 0; // 1 AM, 2 PM
     for (const auto& [marker, value] : {std::pair{"AM", 1}, std::pair{"PM", 2}}) {
         if (time.size() >= 2 && time.compare(time.size() - 2, 2, marker) == 0) {
-            time = runtime::Trim(time.substr(0, time.size() - 2));
+            time = base::Trim(time.substr(0, time.size() - 2));
             halfDay = value;
         } else if (time.compare(0, 2, marker) == 0) {
-            time = runtime::Trim(time.substr(2));
+            time = base::Trim(time.substr(2));
             halfDay = value;
         }
     }
@@ -107,7 +106,7 @@ runtime::TDateTime readDosDateTime(const std::string& text) {
     const auto minuteValue = colon == std::string::npos ? std::nullopt : ToInt32(time.substr(colon + 1));
     if (!yearValue || !hourValue || !minuteValue || yearText.size() > 2)
         return 0;
-    const int windowStart = runtime::DecodeDate(runtime::Now()).year - 50;
+    const int windowStart = base::DecodeDate(base::Now()).year - 50;
     int year = windowStart / 100 * 100 + *yearValue;
     if (year < windowStart)
         year += 100;
@@ -117,9 +116,9 @@ runtime::TDateTime readDosDateTime(const std::string& text) {
             return 0;
         hour = hour % 12 + (halfDay == 2 ? 12 : 0);
     }
-    runtime::TDateTime date = 0;
-    runtime::TDateTime clock = 0;
-    if (!runtime::TryEncodeDate(year, month, day, date) || !runtime::TryEncodeTime(hour, *minuteValue, 0, 0, clock))
+    base::TDateTime date = 0;
+    base::TDateTime clock = 0;
+    if (!base::TryEncodeDate(year, month, day, date) || !base::TryEncodeTime(hour, *minuteValue, 0, 0, clock))
         return 0;
     return date + clock;
 }
@@ -129,14 +128,14 @@ runtime::TDateTime readDosDateTime(const std::string& text) {
 TIdFTPListFormat DetectListFormat(const std::string& line, bool byFirstItem) {
     if (!byFirstItem)
         return flfNoDetails;
-    const std::string upper = runtime::UpperCase(line);
+    const std::string upper = base::UpperCase(line);
     if (isUnixPermissions(upper) || upper.rfind("TOTAL", 0) == 0)
         return flfUnix;
     if (upper.find("DSK:") != std::string::npos)
         return flfVax;
     if (upper.size() >= 6 && isDateSeparator(upper[2]) && isDateSeparator(upper[5])) {
-        const std::string directory = runtime::Trim(Copy(upper, 24, 6));
-        const std::string size = withoutCommas(runtime::Trim(Copy(upper, 30, 8)));
+        const std::string directory = base::Trim(Copy(upper, 24, 6));
+        const std::string size = withoutCommas(base::Trim(Copy(upper, 30, 8)));
         if (directory == "<DIR>" || (directory.empty() && ToInt64(size)))
             return flfDos;
     }
@@ -146,7 +145,7 @@ TIdFTPListFormat DetectListFormat(const std::string& line, bool byFirstItem) {
 void TIdFTPListItems::LoadListing(const std::vector<std::string>& lines) {
     items_.clear();
     std::size_t first = 0;
-    if (DetectedFormat == flfUnix && !lines.empty() && runtime::StartsText("TOTAL", lines.front()))
+    if (DetectedFormat == flfUnix && !lines.empty() && base::StartsText("TOTAL", lines.front()))
         first = 1;
     for (std::size_t i = first; i < lines.size(); ++i) {
         if (isBlankLine(lines[i]))
@@ -156,7 +155,7 @@ void TIdFTPListItems::LoadListing(const std::vector<std::string>& lines) {
             continue;
         try {
             ParseEntry(DetectedFormat, items_.back());
-        } catch (const runtime::Exception&) {
+        } catch (const base::Exception&) {
             items_.clear();
         }
     }
@@ -172,7 +171,7 @@ void ParseEntry(TIdFTPListFormat format, TIdFTPListItem& item) {
         ParseUnixEntry(item);
         return;
     case flfNoDetails:
-        item.EntryName = runtime::Trim(item.RawLine);
+        item.EntryName = base::Trim(item.RawLine);
         return;
     case flfNone:
         return;
@@ -184,13 +183,13 @@ void ParseEntry(TIdFTPListFormat format, TIdFTPListItem& item) {
 }
 
 void ParseUnixEntry(TIdFTPListItem& item) {
-    const runtime::DateParts today = runtime::DecodeDate(runtime::Now());
+    const base::DateParts today = base::DecodeDate(base::Now());
     std::vector<std::string> fields = splitFields(item.RawLine);
     if (fields.size() == 8 && beginsWithLetter(fields[4]))
         fields.insert(fields.begin() + 2, std::string());
 
     const std::string& permissions = field(fields, 0);
-    const char kind = runtime::UpperCase(permissions.substr(0, 1))[0];
+    const char kind = base::UpperCase(permissions.substr(0, 1))[0];
     item.OwnerRights = Copy(permissions, 1, 3);
     item.GroupRights = Copy(permissions, 4, 3);
     item.OtherRights = Copy(permissions, 7, 3);
@@ -234,14 +233,14 @@ void ParseUnixEntry(TIdFTPListItem& item) {
 void ParseDosEntry(TIdFTPListItem& item) {
     const std::string& line = item.RawLine;
     std::string dateText = Copy(line, 0, 2) + "/" + Copy(line, 3, 2) + "/" + Copy(line, 6, 2) + " ";
-    std::string rest = runtime::Trim(Copy(line, 8));
+    std::string rest = base::Trim(Copy(line, 8));
     dateText += takeWord(rest);
-    rest = runtime::Trim(rest);
+    rest = base::Trim(rest);
     std::string sizeText = withoutCommas(takeWord(rest));
-    const bool directory = runtime::SameText(sizeText, "<DIR>");
+    const bool directory = base::SameText(sizeText, "<DIR>");
     if (directory)
         sizeText.clear();
-    item.EntryName = runtime::Trim(rest);
+    item.EntryName = base::Trim(rest);
     item.EntryKind = directory ? fekDirectory : fekFile;
     item.EntrySize = ToInt64(sizeText).value_or(0);
     item.ModifiedAt = readDosDateTime(dateText);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/DateTime.h"
+#include "base/DateTime.h"
 
 #include <cstdint>
 #include <string>
@@ -17,7 +17,7 @@ struct TIdFTPListItem {
     std::string RawLine;
     std::string EntryName;
     std::int64_t EntrySize = 0;
-    runtime::TDateTime ModifiedAt = 0; // as the server shows it, no time-zone conversion
+    base::TDateTime ModifiedAt = 0; // as the server shows it, no time-zone conversion
     TIdDirItemType EntryKind = fekFile;
     std::string OwnerRights = "???";
     std::string GroupRights = "???";
@@ -48,9 +48,9 @@ private:
 TIdFTPListFormat DetectListFormat(const std::string& line, bool byFirstItem);
 
 // Fill the entry's fields from its RawLine. Both throw EIdInvalidFTPListingFormat
-// (or another runtime::Exception) when the line does not parse, except that a
+// (or another base::Exception) when the line does not parse, except that a
 // DOS date that does not read gives ModifiedAt 0. Dates without a year are
-// placed by runtime::Now().
+// placed by base::Now().
 void ParseEntry(TIdFTPListFormat format, TIdFTPListItem& item);
 void ParseUnixEntry(TIdFTPListItem& item);
 void ParseDosEntry(TIdFTPListItem& item);

@@ -1,13 +1,13 @@
 #include "ftp/IdIOHandlerSocket.h"
 
-#include "runtime/StrUtils.h"
+#include "base/StrUtils.h"
 
 namespace ftp {
 
 namespace {
 
 std::string resolve(const std::string& host) {
-    if (runtime::SameText(host, "localhost"))
+    if (base::SameText(host, "localhost"))
         return "127.0.0.1";
     std::string ip;
     CheckForSocketError(platform::ResolveHost(host, ip));

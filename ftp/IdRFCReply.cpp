@@ -1,7 +1,7 @@
 #include "ftp/IdRFCReply.h"
 
+#include "base/StrUtils.h"
 #include "ftp/IdText.h"
-#include "runtime/StrUtils.h"
 
 namespace ftp {
 
@@ -22,7 +22,7 @@ void ParseReply(const std::vector<std::string>& lines, TIdRFCReply& reply) {
     reply.Clear();
     if (lines.empty())
         return;
-    reply.TextCode = runtime::Trim(Copy(lines.front(), 0, 4));
+    reply.TextCode = base::Trim(Copy(lines.front(), 0, 4));
     if (reply.TextCode.size() == 4 && reply.TextCode.back() == '-')
         reply.TextCode.resize(3);
     if (!reply.TextCode.empty())

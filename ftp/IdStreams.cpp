@@ -1,7 +1,7 @@
 #include "ftp/IdStreams.h"
 
+#include "base/Exception.h"
 #include "platform/SystemError.h"
-#include "runtime/Exception.h"
 
 #include <cerrno>
 #include <system_error>
@@ -45,8 +45,8 @@ void TFileAppendStream::Close() {
 }
 
 void TFileAppendStream::failWrite() const {
-    throw runtime::Exception("Cannot write file \"" + path_.string() + "\". " +
-                             platform::SysErrorMessage(platform::ErrorFromErrno(errno)));
+    throw base::Exception("Cannot write file \"" + path_.string() + "\". " +
+                          platform::SysErrorMessage(platform::ErrorFromErrno(errno)));
 }
 
 void TOutputFileStream::Write(const char* data, std::size_t count) {

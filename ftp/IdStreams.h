@@ -52,7 +52,7 @@ private:
 };
 
 // An existing file written on from its end (a resumed download). Failures
-// raise runtime::Exception with the file's name and the system's text for the
+// raise base::Exception with the file's name and the system's text for the
 // reason (platform::EFOpenError when the file cannot be opened).
 class TFileAppendStream : public TAppendStream {
 public:

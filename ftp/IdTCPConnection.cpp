@@ -1,7 +1,7 @@
 #include "ftp/IdTCPConnection.h"
 
+#include "base/StrUtils.h"
 #include "ftp/IdException.h"
-#include "runtime/StrUtils.h"
 
 #include <cstdint>
 #include <cstring>
@@ -151,7 +151,7 @@ std::string TIdTCPConnection::ReadTextLine() {
 std::string TIdTCPConnection::ReadNonEmptyLine() {
     std::string line;
     do {
-        line = runtime::Trim(ReadTextLine());
+        line = base::Trim(ReadTextLine());
     } while (line.empty());
     return line;
 }
@@ -160,11 +160,11 @@ int TIdTCPConnection::ReadReply() {
     std::vector<std::string> lines{ReadNonEmptyLine()};
     const std::string& first = lines.front();
     if (first.size() > 3 && first[3] == '-') {
-        const std::string endMarker = runtime::UpperCase(first.substr(0, 3)) + " ";
+        const std::string endMarker = base::UpperCase(first.substr(0, 3)) + " ";
         for (;;) {
             lines.push_back(ReadNonEmptyLine());
             const std::string& line = lines.back();
-            if (line.size() < 4 || runtime::UpperCase(line.substr(0, 4)) == endMarker)
+            if (line.size() < 4 || base::UpperCase(line.substr(0, 4)) == endMarker)
                 break;
         }
     }

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-// Text helpers of the FTP client beside the framework's (runtime/StrUtils.h):
+// Text helpers of the FTP client beside the framework's (base/StrUtils.h):
 // 0-based slicing and strict decimal conversion.
 namespace ftp {
 

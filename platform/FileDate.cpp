@@ -2,11 +2,11 @@
 
 namespace platform {
 
-using runtime::TDateTime;
+using base::TDateTime;
 
 std::int32_t DateTimeToFileDate(TDateTime value) {
-    const runtime::DateParts date = runtime::DecodeDate(value);
-    const runtime::TimeParts time = runtime::DecodeTime(value);
+    const base::DateParts date = base::DecodeDate(value);
+    const base::TimeParts time = base::DecodeTime(value);
     if (date.year < 1980 || date.year > 2107)
         return 0;
     const std::uint32_t packed =
@@ -20,10 +20,10 @@ bool TryFileDateToDateTime(std::int32_t fileDate, TDateTime& value) {
     const std::uint32_t packed = static_cast<std::uint32_t>(fileDate);
     TDateTime date = 0;
     TDateTime time = 0;
-    if (!runtime::TryEncodeDate(static_cast<int>(packed >> 25) + 1980, static_cast<int>(packed >> 21 & 0xF),
-                                static_cast<int>(packed >> 16 & 0x1F), date) ||
-        !runtime::TryEncodeTime(static_cast<int>(packed >> 11 & 0x1F), static_cast<int>(packed >> 5 & 0x3F),
-                                static_cast<int>(packed & 0x1F) * 2, 0, time))
+    if (!base::TryEncodeDate(static_cast<int>(packed >> 25) + 1980, static_cast<int>(packed >> 21 & 0xF),
+                             static_cast<int>(packed >> 16 & 0x1F), date) ||
+        !base::TryEncodeTime(static_cast<int>(packed >> 11 & 0x1F), static_cast<int>(packed >> 5 & 0x3F),
+                             static_cast<int>(packed & 0x1F) * 2, 0, time))
         return false;
     value = date + time;
     return true;

@@ -1,11 +1,11 @@
 #include "platform/Files.h"
 
+#include "base/LocalTime.h"
+#include "base/StrUtils.h"
 #include "platform/FileDate.h"
 #include "platform/FileHandle.h"
 #include "platform/Path.h"
 #include "platform/SystemError.h"
-#include "runtime/LocalTime.h"
-#include "runtime/StrUtils.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,7 +16,7 @@
 
 namespace platform {
 
-using runtime::TDateTime;
+using base::TDateTime;
 
 namespace {
 
@@ -28,7 +28,7 @@ bool statOf(const std::string& name, struct stat& info) {
 }
 
 TDateTime modifiedAt(const struct stat& info) {
-    return runtime::UnixToDateTime(info.st_mtim.tv_sec, info.st_mtim.tv_nsec);
+    return base::UnixToDateTime(info.st_mtim.tv_sec, info.st_mtim.tv_nsec);
 }
 
 bool fail(std::uint32_t code) {
@@ -68,7 +68,7 @@ bool FileAge(const std::string& name, TDateTime& age) {
 std::uint32_t FileSetDate(const std::string& name, std::int32_t fileDate) {
     TDateTime value = 0;
     std::time_t seconds = 0;
-    if (!TryFileDateToDateTime(fileDate, value) || !runtime::DateTimeToUnix(value, seconds))
+    if (!TryFileDateToDateTime(fileDate, value) || !base::DateTimeToUnix(value, seconds))
         return ERROR_INVALID_PARAMETER;
     const timespec times[2] = {{0, UTIME_OMIT}, {seconds, 0}};
     if (utimensat(AT_FDCWD, NativePath(name).c_str(), times, 0) != 0)
@@ -150,7 +150,7 @@ std::vector<SearchRec> FindFiles(const std::string& pattern) {
         found.push_back(rec);
     }
     std::sort(found.begin(), found.end(),
-              [](const SearchRec& a, const SearchRec& b) { return runtime::CompareText(a.name, b.name) < 0; });
+              [](const SearchRec& a, const SearchRec& b) { return base::CompareText(a.name, b.name) < 0; });
     return found;
 }
 

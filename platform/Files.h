@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/DateTime.h"
+#include "base/DateTime.h"
 
 // File functions with the Windows file system's behaviour. Names are written
 // as the program writes them and go through NativePath. The functions that
@@ -16,7 +16,7 @@ bool FileExists(const std::string& name);
 bool DirectoryExists(const std::string& name);
 
 // The last-write date-time of an existing entry, in local time.
-bool FileAge(const std::string& name, runtime::TDateTime& age);
+bool FileAge(const std::string& name, base::TDateTime& age);
 
 // Sets the last-write date-time of a file from a two-second file date
 // (DateTimeToFileDate). Returns 0, or the system error code; a value that
@@ -37,7 +37,7 @@ struct SearchRec {
     std::string name; // the bare name, no folder
     bool directory = false;
     std::int64_t size = 0;
-    runtime::TDateTime time = 0; // last write, local time
+    base::TDateTime time = 0; // last write, local time
 };
 
 // The entries of a folder whose names match the mask of a pattern such as

@@ -1,8 +1,8 @@
 #include "platform/Process.h"
 
+#include "base/StrUtils.h"
 #include "platform/Path.h"
 #include "platform/SystemError.h"
-#include "runtime/StrUtils.h"
 
 #include <cerrno>
 #include <csignal>
@@ -41,7 +41,7 @@ std::string findProgram(const std::string& name) {
         std::string folders = ".";
         if (const char* searchPath = std::getenv("PATH"))
             folders += std::string(":") + searchPath;
-        for (const std::string& folder : runtime::SplitString(folders, ':')) {
+        for (const std::string& folder : base::SplitString(folders, ':')) {
             const std::string path = NativePath((folder.empty() ? "." : folder) + "/" + candidate);
             if (isRegularFile(path))
                 return path;

@@ -1,7 +1,7 @@
 #include "platform/Registry.h"
 
+#include "base/StrUtils.h"
 #include "platform/SystemError.h"
-#include "runtime/StrUtils.h"
 
 #include <array>
 #include <cstdlib>
@@ -39,7 +39,7 @@ std::string normalizedSubKey(std::string_view path) {
         if (end > pos) {
             if (!result.empty())
                 result += '\\';
-            result += runtime::LowerCase(path.substr(pos, end - pos));
+            result += base::LowerCase(path.substr(pos, end - pos));
         }
         pos = end + 1;
     }
@@ -47,7 +47,7 @@ std::string normalizedSubKey(std::string_view path) {
 }
 
 std::string keyId(RootKey root, std::string_view subKey) {
-    return runtime::LowerCase(rootName(root)) + "\\" + normalizedSubKey(subKey);
+    return base::LowerCase(rootName(root)) + "\\" + normalizedSubKey(subKey);
 }
 
 // Parses a REGEDIT4 file, keeping the values of one key only. Every line is
@@ -62,7 +62,7 @@ public:
         std::string line;
         bool headerSeen = false;
         while (readLogicalLine(in, line)) {
-            std::string text = runtime::Trim(line);
+            std::string text = base::Trim(line);
             if (text.empty() || text[0] == ';')
                 continue;
             if (!headerSeen) {
@@ -90,7 +90,7 @@ private:
         std::string next;
         while (continues(line) && readPhysicalLine(in, next)) {
             line.erase(line.find_last_not_of(" \t"));
-            line += runtime::Trim(next);
+            line += base::Trim(next);
         }
         return true;
     }
@@ -110,8 +110,7 @@ private:
     }
 
     [[noreturn]] void fail(const std::string& reason) const {
-        throw runtime::Exception("Registry file " + fileName_ + ", line " + std::to_string(lineNumber_) + ": " +
-                                 reason);
+        throw base::Exception("Registry file " + fileName_ + ", line " + std::to_string(lineNumber_) + ": " + reason);
     }
 
     void keyLine(const std::string& text) {
@@ -124,7 +123,7 @@ private:
         std::string root = path.substr(0, slash);
         bool known = false;
         for (const auto& [key, name] : RootNames) {
-            if (runtime::SameText(root, name)) {
+            if (base::SameText(root, name)) {
                 known = true;
                 currentKey_ = keyId(key, slash == std::string::npos ? "" : path.substr(slash + 1));
             }
@@ -152,9 +151,9 @@ private:
         pos = text.find_first_not_of(" \t", pos);
         if (pos == std::string::npos || text[pos] != '=')
             fail("= expected after the value name");
-        RegistryValue value = data(runtime::Trim(text.substr(pos + 1)));
+        RegistryValue value = data(base::Trim(text.substr(pos + 1)));
         if (inWantedKey_)
-            values_[runtime::LowerCase(name)] = std::move(value);
+            values_[base::LowerCase(name)] = std::move(value);
     }
 
     // The quoted text starting at text[pos] with \\ and \" escapes; pos ends after the closing quote.
@@ -218,7 +217,7 @@ private:
             size_t comma = list.find(',', pos);
             if (comma == std::string::npos)
                 comma = list.size();
-            result += static_cast<char>(hexNumber(runtime::Trim(list.substr(pos, comma - pos)), 2));
+            result += static_cast<char>(hexNumber(base::Trim(list.substr(pos, comma - pos)), 2));
             pos = comma + 1;
         }
         return result;
@@ -249,7 +248,7 @@ RegistryKey RegistryKey::OpenRead(RootKey root, std::string_view path) {
 }
 
 std::optional<RegistryValue> RegistryKey::QueryValue(std::string_view name) const {
-    auto found = values_.find(name == "@" ? std::string() : runtime::LowerCase(name));
+    auto found = values_.find(name == "@" ? std::string() : base::LowerCase(name));
     if (found == values_.end())
         return std::nullopt;
     return found->second;

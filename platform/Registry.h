@@ -35,7 +35,7 @@ class RegistryKey {
 public:
     // Opens path (backslash-separated; a leading backslash is allowed) under root.
     // @throw EOSError(ERROR_FILE_NOT_FOUND) when the key or the registry file does not exist.
-    // @throw runtime::Exception naming the file and line when the registry file is malformed.
+    // @throw base::Exception naming the file and line when the registry file is malformed.
     static RegistryKey OpenRead(RootKey root, std::string_view path);
 
     // The value called name ("" or "@" is the key's default value); matched ignoring case.

@@ -1,6 +1,6 @@
 #include "platform/Sockets.h"
 
-#include "runtime/StrUtils.h"
+#include "base/StrUtils.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
@@ -134,7 +134,7 @@ std::string SocketErrorText(int code) {
 }
 
 bool IsIPv4Literal(const std::string& host) {
-    const std::vector<std::string> parts = runtime::SplitString(host, '.');
+    const std::vector<std::string> parts = base::SplitString(host, '.');
     return parts.size() == 4 && std::all_of(parts.begin(), parts.end(), [](const std::string& part) {
                return !part.empty() && part.size() <= 3 && part.find_first_not_of("0123456789") == std::string::npos &&
                       std::stoi(part) <= 255;

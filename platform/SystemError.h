@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/Exception.h"
+#include "base/Exception.h"
 
 #include <cstdint>
 #include <string>
@@ -52,9 +52,9 @@ void SetLastError(std::uint32_t code);
 void SetLastErrorFromErrno(int errnoValue);
 
 // An operating-system failure; its message is the system's text for the code.
-class EOSError : public runtime::Exception {
+class EOSError : public base::Exception {
 public:
-    explicit EOSError(std::uint32_t code) : runtime::Exception(SysErrorMessage(code)), code_(code) {}
+    explicit EOSError(std::uint32_t code) : base::Exception(SysErrorMessage(code)), code_(code) {}
     std::uint32_t ErrorCode() const { return code_; }
 
 private:
@@ -63,12 +63,12 @@ private:
 
 // A file stream that could not be opened or created. The message names the
 // file as the caller wrote it and adds the system's text.
-class EFOpenError : public runtime::Exception {
+class EFOpenError : public base::Exception {
 public:
     EFOpenError(const std::string& fileName, std::uint32_t code);
 };
 
-class EFCreateError : public runtime::Exception {
+class EFCreateError : public base::Exception {
 public:
     EFCreateError(const std::string& fileName, std::uint32_t code);
 };

@@ -1,8 +1,8 @@
 #include "platform/TextFile.h"
 
+#include "base/StrUtils.h"
 #include "platform/Path.h"
 #include "platform/SystemError.h"
-#include "runtime/StrUtils.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -28,7 +28,7 @@ std::size_t readBlock(const FileHandle& file, std::string& block) {
             return block.size();
         }
         if (errno != EINTR)
-            throw runtime::EInOutError::FromErrno(errno);
+            throw base::EInOutError::FromErrno(errno);
     }
 }
 
@@ -79,7 +79,7 @@ void OutputFile::writeLine(const std::string& line) {
 
 void OutputFile::flush() {
     if (const int error = WriteAll(file_.get(), buffer_.data(), buffer_.size()))
-        throw runtime::EInOutError::FromErrno(error);
+        throw base::EInOutError::FromErrno(error);
     written_ += static_cast<long long>(buffer_.size());
     buffer_.clear();
     if (durable_)
@@ -101,9 +101,9 @@ void OutputFile::startWriteback() {
 void OutputFile::close(bool sync) {
     flush();
     if (sync && fsync(file_.get()) != 0)
-        throw runtime::EInOutError::FromErrno(errno);
+        throw base::EInOutError::FromErrno(errno);
     if (const int error = file_.close())
-        throw runtime::EInOutError::FromErrno(error);
+        throw base::EInOutError::FromErrno(error);
 }
 
 std::vector<std::string> ReadLines(const std::string& name) {
@@ -113,13 +113,13 @@ std::vector<std::string> ReadLines(const std::string& name) {
     std::string text, block;
     while (readBlock(file, block) > 0)
         text += block;
-    return runtime::TextToLines(text);
+    return base::TextToLines(text);
 }
 
 std::string ReadFirstLine(const std::string& name) {
     const FileHandle file = openForReading(name);
     if (!file)
-        throw runtime::EInOutError::FromErrno(errno);
+        throw base::EInOutError::FromErrno(errno);
     std::string line, block;
     while (readBlock(file, block) > 0) {
         const auto end = block.find_first_of("\r\n");

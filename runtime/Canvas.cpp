@@ -45,9 +45,9 @@ int CellHeight(const QFontMetrics& metrics) {
 
 } // namespace
 
-QColor ToQColor(TColor color) {
-    const TColor rgb = ColorToRGB(color);
-    return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+QColor ToQColor(base::TColor color) {
+    const base::TColor rgb = base::ColorToRGB(color);
+    return QColor(base::GetRValue(rgb), base::GetGValue(rgb), base::GetBValue(rgb));
 }
 
 TCanvas::~TCanvas() {

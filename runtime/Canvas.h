@@ -5,7 +5,7 @@
 #include <QColor>
 #include <QImage>
 
-#include "runtime/Color.h"
+#include "base/Color.h"
 #include "runtime/Font.h"
 #include "runtime/Geometry.h"
 
@@ -17,7 +17,7 @@ namespace runtime {
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 
 struct TPen {
-    TColor Color = clBlack;
+    base::TColor Color = base::clBlack;
     int Width = 1;
     TPenStyle Style = psSolid;
 };
@@ -25,7 +25,7 @@ struct TPen {
 enum TBrushStyle { bsSolid, bsClear };
 
 struct TBrush {
-    TColor Color = clWhite;
+    base::TColor Color = base::clWhite;
     TBrushStyle Style = bsSolid;
 };
 
@@ -49,7 +49,7 @@ enum : unsigned {
 };
 
 // The plain colour that draws a colour value (system colours resolved).
-QColor ToQColor(TColor color);
+QColor ToQColor(base::TColor color);
 
 // A small drawing surface in the manner of the desktop's graphics calls: a
 // font, a pen and a brush that persist between uses, and drawing operations

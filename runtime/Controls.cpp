@@ -11,7 +11,7 @@ namespace runtime {
 
 namespace {
 
-void DrawFrame3D(QPainter& painter, const QRect& rect, TColor topLeft, TColor bottomRight) {
+void DrawFrame3D(QPainter& painter, const QRect& rect, base::TColor topLeft, base::TColor bottomRight) {
     painter.setPen(ToQColor(topLeft));
     painter.drawLine(rect.topLeft(), rect.topRight());
     painter.drawLine(rect.topLeft(), rect.bottomLeft());
@@ -31,7 +31,7 @@ void SetSpokenName(QWidget& control, const std::string& text) {
     control.setAccessibleName(ToQString(text));
 }
 
-TFont MakeFont(const std::string& name, int height, TFontStyles style, TColor color) {
+TFont MakeFont(const std::string& name, int height, TFontStyles style, base::TColor color) {
     TFont font;
     font.SetName(name);
     font.SetHeight(height);
@@ -55,7 +55,7 @@ TPanel::TPanel(QWidget* parent, const std::string& name, const TBounds& bounds, 
     SetSpokenName(*this, spokenName);
 }
 
-void TPanel::SetColor(TColor color) {
+void TPanel::SetColor(base::TColor color) {
     color_ = color;
     update();
 }
@@ -63,7 +63,7 @@ void TPanel::SetColor(TColor color) {
 void TPanel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), ToQColor(color_));
-    DrawFrame3D(painter, rect().adjusted(0, 0, -1, -1), clBtnHighlight, clBtnShadow);
+    DrawFrame3D(painter, rect().adjusted(0, 0, -1, -1), base::clBtnHighlight, base::clBtnShadow);
 }
 
 TImage::TImage(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName)
@@ -105,7 +105,7 @@ TShape::TShape(QWidget* parent, const std::string& name, const TBounds& bounds, 
     SetSpokenName(*this, spokenName);
 }
 
-void TShape::SetBrushColor(TColor color) {
+void TShape::SetBrushColor(base::TColor color) {
     brush_ = color;
     update();
 }
@@ -125,7 +125,7 @@ TBevel::TBevel(QWidget* parent, const std::string& name, const TBounds& bounds, 
 
 void TBevel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    DrawFrame3D(painter, rect().adjusted(0, 0, -1, -1), clBtnShadow, clBtnHighlight);
+    DrawFrame3D(painter, rect().adjusted(0, 0, -1, -1), base::clBtnShadow, base::clBtnHighlight);
 }
 
 TProgressBar::TProgressBar(QWidget* parent, const std::string& name, const TBounds& bounds,

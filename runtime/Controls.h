@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "runtime/Color.h"
+#include "base/Color.h"
 #include "runtime/Font.h"
 #include "runtime/Label.h"
 
@@ -32,7 +32,7 @@ void PlaceControl(QWidget& control, const std::string& name, const TBounds& boun
 // The text a screen reader speaks for a control.
 void SetSpokenName(QWidget& control, const std::string& text);
 // A font description in one expression, as window tables list them.
-TFont MakeFont(const std::string& name, int height, TFontStyles style = 0, TColor color = clWindowText);
+TFont MakeFont(const std::string& name, int height, TFontStyles style = 0, base::TColor color = base::clWindowText);
 // Places an auto-sized label at left, top with its caption and font.
 void PlaceLabel(TLabel& label, int left, int top, const std::string& caption, const TFont& font, bool transparent);
 
@@ -40,13 +40,13 @@ void PlaceLabel(TLabel& label, int left, int top, const std::string& caption, co
 class TPanel : public QWidget {
 public:
     TPanel(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName);
-    void SetColor(TColor color);
+    void SetColor(base::TColor color);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    TColor color_ = clBtnFace;
+    base::TColor color_ = base::clBtnFace;
 };
 
 // A picture drawn at its natural size from the control's top-left corner,
@@ -78,13 +78,13 @@ public:
 class TShape : public QWidget {
 public:
     TShape(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName);
-    void SetBrushColor(TColor color);
+    void SetBrushColor(base::TColor color);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    TColor brush_ = clWhite;
+    base::TColor brush_ = base::clWhite;
 };
 
 // A lowered box: shadow on the top and left edges, highlight on the others.

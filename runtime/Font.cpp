@@ -70,7 +70,7 @@ void TFont::SetHeight(int height) {
     Changed();
 }
 
-void TFont::SetColor(TColor color) {
+void TFont::SetColor(base::TColor color) {
     color_ = color;
     Changed();
 }

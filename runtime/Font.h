@@ -5,7 +5,7 @@
 
 #include <QFont>
 
-#include "runtime/Color.h"
+#include "base/Color.h"
 
 namespace runtime {
 
@@ -26,8 +26,8 @@ public:
     void SetName(const std::string& name);
     int Height() const { return height_; }
     void SetHeight(int height);
-    TColor Color() const { return color_; }
-    void SetColor(TColor color);
+    base::TColor Color() const { return color_; }
+    void SetColor(base::TColor color);
     TFontStyles Style() const { return style_; }
     void SetStyle(TFontStyles style);
     int Escapement() const { return escapement_; }
@@ -50,7 +50,7 @@ private:
 
     std::string name_ = "MS Sans Serif";
     int height_ = -11;
-    TColor color_ = clWindowText;
+    base::TColor color_ = base::clWindowText;
     TFontStyles style_ = 0;
     int escapement_ = 0;
     int orientation_ = 0;

@@ -43,12 +43,12 @@ void TGauge::SetMaxValue(int value) {
     repaint();
 }
 
-void TGauge::SetForeColor(TColor color) {
+void TGauge::SetForeColor(base::TColor color) {
     fore_ = color;
     update();
 }
 
-void TGauge::SetBackColor(TColor color) {
+void TGauge::SetBackColor(base::TColor color) {
     back_ = color;
     update();
 }

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "runtime/Color.h"
+#include "base/Color.h"
 #include "runtime/Controls.h"
 
 namespace runtime {
@@ -23,8 +23,8 @@ public:
     int MinValue() const { return min_; }
     int MaxValue() const { return max_; }
     void SetMaxValue(int value);
-    void SetForeColor(TColor color);
-    void SetBackColor(TColor color);
+    void SetForeColor(base::TColor color);
+    void SetBackColor(base::TColor color);
     // The whole percent done.
     int PercentDone() const;
 
@@ -39,8 +39,8 @@ private:
     int min_ = 0;
     int max_ = 100;
     int progress_ = 0;
-    TColor fore_ = clBlack;
-    TColor back_ = clWhite;
+    base::TColor fore_ = base::clBlack;
+    base::TColor back_ = base::clWhite;
 };
 
 } // namespace runtime

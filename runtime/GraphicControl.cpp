@@ -51,7 +51,7 @@ void TGraphicControl::SetBounds(int left, int top, int width, int height) {
     setGeometry(left, top, std::max(0, width), std::max(0, height));
 }
 
-void TGraphicControl::SetColor(TColor color) {
+void TGraphicControl::SetColor(base::TColor color) {
     color_ = color;
     Invalidate();
 }

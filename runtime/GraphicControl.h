@@ -5,8 +5,8 @@
 
 #include <QWidget>
 
+#include "base/Color.h"
 #include "runtime/Canvas.h"
-#include "runtime/Color.h"
 #include "runtime/Font.h"
 
 class QObject;
@@ -41,8 +41,8 @@ public:
     TFont& Font() { return font_; }
     const TFont& Font() const { return font_; }
     virtual void SetFont(const TFont& font) { font_.Assign(font); }
-    TColor Color() const { return color_; }
-    void SetColor(TColor color);
+    base::TColor Color() const { return color_; }
+    void SetColor(base::TColor color);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool transparent);
     bool Enabled() const { return isEnabled(); }
@@ -84,7 +84,7 @@ protected:
 private:
     TFont font_;
     TCanvas canvas_;
-    TColor color_ = clBtnFace;
+    base::TColor color_ = base::clBtnFace;
     bool transparent_ = false;
     TCursor cursor_ = crDefault;
     bool loading_ = false;

@@ -110,10 +110,10 @@ void TCustomLabel::DrawLabelText(TRect& rect, unsigned flags) {
     }
     // Disabled: embossed, a highlight copy one pixel down-right under a shadow copy.
     rect.Offset(1, 1);
-    canvas.Font().SetColor(clBtnHighlight);
+    canvas.Font().SetColor(base::clBtnHighlight);
     canvas.DrawText(text, rect, flags);
     rect.Offset(-1, -1);
-    canvas.Font().SetColor(clBtnShadow);
+    canvas.Font().SetColor(base::clBtnShadow);
     canvas.DrawText(text, rect, flags);
 }
 

@@ -36,19 +36,19 @@ void TStatusBar::UpdateSpokenName() {
 
 void TStatusBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), ToQColor(clBtnFace));
+    painter.fillRect(rect(), ToQColor(base::clBtnFace));
     int left = 0;
     for (std::size_t i = 0; i < panels_.size(); ++i) {
         bool last = i + 1 == panels_.size();
         int right = last ? width() - 1 : left + panels_[i].width - 1;
         QRect box(QPoint(left, 2), QPoint(right, height() - 1));
-        painter.setPen(ToQColor(clBtnShadow));
+        painter.setPen(ToQColor(base::clBtnShadow));
         painter.drawLine(box.topLeft(), box.topRight());
         painter.drawLine(box.topLeft(), box.bottomLeft());
-        painter.setPen(ToQColor(clBtnHighlight));
+        painter.setPen(ToQColor(base::clBtnHighlight));
         painter.drawLine(box.bottomLeft(), box.bottomRight());
         painter.drawLine(box.topRight(), box.bottomRight());
-        painter.setPen(ToQColor(clWindowText));
+        painter.setPen(ToQColor(base::clWindowText));
         painter.drawText(box.adjusted(3, 1, -2, -1), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                          ToQString(panels_[i].text));
         left = right + 3;

@@ -1,8 +1,8 @@
 #include "runtime/TextLayout.h"
 
+#include "base/StrUtils.h"
 #include "runtime/Canvas.h"
 #include "runtime/QtText.h"
-#include "runtime/StrUtils.h"
 
 namespace runtime::textlayout {
 
@@ -206,7 +206,7 @@ Layout LayOut(const std::string& text, int maxWidth, unsigned flags, const Measu
             paragraphs.push_back(single);
         }
     } else {
-        for (const std::string& line : TextToLines(text)) {
+        for (const std::string& line : base::TextToLines(text)) {
             paragraphs.push_back(ToQString(line));
         }
     }

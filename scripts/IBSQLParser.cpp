@@ -1,9 +1,9 @@
 #include "scripts/IBSQLParser.h"
 
+#include "base/Exception.h"
+#include "base/StrUtils.h"
 #include "platform/Path.h"
 #include "platform/TextFile.h"
-#include "runtime/Exception.h"
-#include "runtime/StrUtils.h"
 #include "scripts/ScriptText.h"
 
 #include <array>
@@ -124,7 +124,7 @@ void TIBSQLParser::Dispatch(TIBParseKind kind, const std::string& sqlText) {
         for (std::size_t i = 1; i < tokens_.size(); ++i)
             words += tokens_[i] + " ";
         if (OnParse)
-            OnParse(*this, kind, runtime::Trim(words));
+            OnParse(*this, kind, base::Trim(words));
         return;
     }
     default:
@@ -224,10 +224,10 @@ bool TIBSQLParser::SkipLeadingComments() {
 
 bool TIBSQLParser::AtBlockEnd() const {
     const std::size_t n = tokens_.size();
-    if (n >= 2 && runtime::SameText(tokens_[n - 2], "END") && tokens_[n - 1] == ";")
+    if (n >= 2 && base::SameText(tokens_[n - 2], "END") && tokens_[n - 1] == ";")
         return true;
-    return n == 5 && runtime::SameText(tokens_[0], "ALTER") && runtime::SameText(tokens_[1], "TRIGGER") &&
-           (runtime::SameText(tokens_[3], "ACTIVE") || runtime::SameText(tokens_[3], "INACTIVE")) && tokens_[4] == ";";
+    return n == 5 && base::SameText(tokens_[0], "ALTER") && base::SameText(tokens_[1], "TRIGGER") &&
+           (base::SameText(tokens_[3], "ACTIVE") || base::SameText(tokens_[3], "INACTIVE")) && tokens_[4] == ";";
 }
 
 void TIBSQLParser::ReadToken(StatementState& state, std::string& statement) {
@@ -268,25 +268,24 @@ void TIBSQLParser::ReadToken(StatementState& state, std::string& statement) {
     while (i < w.size() && IsBlankChar(w[i]))
         ++i;
     statement.append(w.substr(0, i));
-    std::string token = runtime::Trim(w.substr(0, i));
+    std::string token = base::Trim(w.substr(0, i));
     Consume(i);
     if (token.empty())
         return;
     tokens_.push_back(token);
 
-    if (tokens_.size() == 2 && (runtime::SameText(tokens_[0], "CREATE") || runtime::SameText(tokens_[0], "ALTER")) &&
-        (runtime::SameText(token, "PROCEDURE") || runtime::SameText(token, "TRIGGER")) && terminator_ == ";")
+    if (tokens_.size() == 2 && (base::SameText(tokens_[0], "CREATE") || base::SameText(tokens_[0], "ALTER")) &&
+        (base::SameText(token, "PROCEDURE") || base::SameText(token, "TRIGGER")) && terminator_ == ";")
         state.blockMode = true;
     if (!state.blockMode)
         return;
     // In block mode the semicolon of END; (and of ALTER TRIGGER x ACTIVE;)
     // becomes a token of its own, which ends the statement.
-    if (runtime::SameText(token, "END;")) {
+    if (base::SameText(token, "END;")) {
         tokens_.back().resize(3);
         tokens_.push_back(";");
-    } else if (tokens_.size() == 4 && runtime::SameText(tokens_[0], "ALTER") &&
-               runtime::SameText(tokens_[1], "TRIGGER") &&
-               (runtime::SameText(token, "ACTIVE;") || runtime::SameText(token, "INACTIVE;"))) {
+    } else if (tokens_.size() == 4 && base::SameText(tokens_[0], "ALTER") && base::SameText(tokens_[1], "TRIGGER") &&
+               (base::SameText(token, "ACTIVE;") || base::SameText(token, "INACTIVE;"))) {
         tokens_.back().pop_back();
         tokens_.push_back(";");
     }
@@ -301,7 +300,7 @@ void TIBSQLParser::Terminate(StatementState& state, std::string& statement, std:
     state.done = true;
     const std::string_view token = Working().substr(0, length);
     statement.append(token);
-    const std::string trimmed = runtime::UpperCase(runtime::Trim(token));
+    const std::string trimmed = base::UpperCase(base::Trim(token));
     Consume(length + terminator_.size());
     if (!trimmed.empty())
         tokens_.push_back(trimmed);
@@ -316,7 +315,7 @@ void TIBSQLParser::LoadInputFile() {
     // Each INPUT replaces the rest of the file that named it, so a file read a
     // second time before the script moves on would be read again for ever.
     if (!inputChain_.insert(std::filesystem::weakly_canonical(platform::NativePath(name))).second)
-        throw runtime::Exception("Input file \"" + name + "\" is already being read");
+        throw base::Exception("Input file \"" + name + "\" is already being read");
     inputLines_ = platform::ReadLines(name);
 }
 
@@ -324,8 +323,8 @@ TIBParseKind TIBSQLParser::ClassifyStatement(const std::vector<std::string>& tok
     const std::size_t n = tokens.size();
     if (n == 0)
         return stmtEMPTY;
-    const std::string w0 = runtime::UpperCase(tokens[0]);
-    const std::string w1 = n > 1 ? runtime::UpperCase(tokens[1]) : std::string();
+    const std::string w0 = base::UpperCase(tokens[0]);
+    const std::string w1 = n > 1 ? base::UpperCase(tokens[1]) : std::string();
 
     if (w0 == "COMMIT") {
         if (n != 2)
@@ -369,13 +368,13 @@ TIBParseKind TIBSQLParser::ClassifyStatement(const std::vector<std::string>& tok
     if (w0 == "DROP" && w1 == "DATABASE")
         return stmtDrop;
     if (IsOneOf(w0, {"DECLARE", "CREATE", "ALTER", "GRANT", "REVOKE", "DROP"}) || (w0 == "SET" && w1 == "GENERATOR") ||
-        (w0 == "SET" && w1 == "STATISTICS" && n > 2 && runtime::SameText(tokens[2], "INDEX")))
+        (w0 == "SET" && w1 == "STATISTICS" && n > 2 && base::SameText(tokens[2], "INDEX")))
         return stmtDDL;
     if (w0 == "SET") {
         if (w1 == "TERM")
             return n == 3 ? stmtTERM : stmtERR;
         if (w1 == "SQL")
-            return n == 4 && runtime::SameText(tokens[2], "DIALECT") ? stmtSET : stmtERR;
+            return n == 4 && base::SameText(tokens[2], "DIALECT") ? stmtSET : stmtERR;
         if (IsOneOf(w1, {"AUTODDL", "STATISTICS", "NAMES", "SAVEPOINTS"}))
             return n == 3 ? stmtSET : stmtERR;
     }

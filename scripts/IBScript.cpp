@@ -1,9 +1,9 @@
 #include "scripts/IBScript.h"
 
+#include "base/Exception.h"
+#include "base/StrUtils.h"
 #include "db/IBClientCalls.h"
 #include "db/IBError.h"
-#include "runtime/Exception.h"
-#include "runtime/StrUtils.h"
 
 #include <algorithm>
 
@@ -22,7 +22,7 @@ std::string Unquote(const std::string& token) {
 // The connection parameter a CONNECT keyword names; any other word keeps the
 // name of the pair before it.
 std::string ConnectParamName(const std::string& keyword, const std::string& previous) {
-    const std::string word = runtime::UpperCase(keyword);
+    const std::string word = base::UpperCase(keyword);
     if (word == "USER")
         return "user_name";
     if (word == "PASSWORD")
@@ -184,7 +184,7 @@ void TIBScript::ExecuteStatement(TIBParseKind kind, const std::string& text) {
     case stmtCREATE:
         return CreateDatabase();
     case stmtTERM:
-        return SetTerminator(runtime::Trim(text));
+        return SetTerminator(base::Trim(text));
     case stmtCOMMIT:
         return EndTransactions(&db::TIBTransaction::Commit);
     case stmtROLLBACK:
@@ -221,7 +221,7 @@ void TIBScript::ExecuteInBatch(TIBParseKind kind, const std::string& text) {
         batch_.push_back(text);
         return;
     case stmtTERM:
-        return SetTerminator(runtime::Trim(text));
+        return SetTerminator(base::Trim(text));
     case stmtBatchExecute:
         return ExecuteBatch();
     default:
@@ -298,13 +298,13 @@ bool TIBScript::PausedForParams(int paramCount) {
 
 void TIBScript::ExecuteSet() {
     const std::vector<std::string>& tokens = parser_.Tokens();
-    const std::string setting = runtime::UpperCase(tokens[1]);
+    const std::string setting = base::UpperCase(tokens[1]);
     if (setting == "AUTODDL") {
         AutoDDL = tokens[2] == "ON";
     } else if (setting == "STATISTICS") {
         SetStatistics(tokens[2] == "ON");
     } else if (setting == "SQL") {
-        SetDialect(runtime::StrToInt(tokens[3]));
+        SetDialect(base::StrToInt(tokens[3]));
     } else if (setting == "NAMES") {
         charSetName_ = tokens[2];
     } else if (setting == "SAVEPOINTS" && transaction_ != nullptr) {

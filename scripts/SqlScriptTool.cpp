@@ -1,8 +1,8 @@
 #include "scripts/SqlScriptTool.h"
 
+#include "base/StrUtils.h"
 #include "db/IBDatabase.h"
 #include "platform/TextFile.h"
-#include "runtime/StrUtils.h"
 #include "scripts/IBSQLParser.h"
 #include "scripts/IBScript.h"
 #include "scripts/UpdaterScripts.h"
@@ -66,7 +66,7 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& args) {
 
 // Writes each line of a (possibly multi-line) text indented by two blanks.
 void WriteIndented(std::ostream& out, const std::string& text) {
-    for (const std::string& line : runtime::TextToLines(text))
+    for (const std::string& line : base::TextToLines(text))
         out << "  " << line << '\n';
 }
 

@@ -1,6 +1,6 @@
 #include "scripts/UpdaterScripts.h"
 
-#include "runtime/StrUtils.h"
+#include "base/StrUtils.h"
 
 namespace scripts {
 
@@ -10,7 +10,7 @@ std::vector<std::string> AccountParams(const std::string& user, const std::strin
 
 void BlankCommitWorkLines(std::vector<std::string>& lines) {
     for (std::string& line : lines)
-        if (runtime::UpperCase(line).find("COMMIT WORK") != std::string::npos)
+        if (base::UpperCase(line).find("COMMIT WORK") != std::string::npos)
             line = " ";
 }
 

@@ -6,6 +6,7 @@
 
 namespace scripts {
 
+using namespace base;
 using namespace runtime;
 
 Taguarde::Taguarde(QWidget* owner, TCheckListBox& aliases)

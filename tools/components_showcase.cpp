@@ -13,6 +13,7 @@
 #include "components/NetGradient.h"
 #include "runtime/Label.h"
 
+using namespace base;
 using namespace runtime;
 using namespace components;
 

@@ -1,7 +1,7 @@
 #include "app/Configuracao.h"
+#include "base/Exception.h"
 #include "db/AliasConfig.h"
 #include "platform/SystemError.h"
-#include "runtime/Exception.h"
 #include "tests/support/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -75,11 +75,11 @@ TEST_F(ConfigFolder, AnUnopenableConfigurationFileIsAnInputOutputError) {
     try {
         LerNomeAlias();
         FAIL() << "no error";
-    } catch (const runtime::EInOutError& error) {
+    } catch (const base::EInOutError& error) {
         EXPECT_STREQ(error.what(), "File not found");
     }
     std::filesystem::create_directory(dir_ / "folder");
-    EXPECT_THROW(LerNomeAlias("folder"), runtime::EInOutError);
+    EXPECT_THROW(LerNomeAlias("folder"), base::EInOutError);
 }
 
 TEST_F(ConfigFolder, AliasParameterIsTheLastExactMatchCutTo100Characters) {
@@ -177,7 +177,7 @@ TEST_F(Registry, WinRARFolderFallsBackFromTheX86FolderToItsPlainForm) {
     EXPECT_EQ(PastaWinRAR(), plain); // found ignoring letter case
 
     install("\"ProgramFilesDir\"=hex:41\n");
-    EXPECT_THROW(PastaWinRAR(), runtime::Exception);
+    EXPECT_THROW(PastaWinRAR(), base::Exception);
     install("");
     EXPECT_THROW(PastaWinRAR(), platform::EOSError);
 }

@@ -99,7 +99,7 @@ TEST_F(Inicio, SuccessTicksTheAliasOpensTheInternetDatabaseAndWaitsOnButton1) {
     EXPECT_FALSE(form.Timer2.Enabled());
     EXPECT_EQ(form.PastaProgramas, (dir_ / "Program Files").string());
     EXPECT_EQ(form.Label9.Caption(), "Sys_Vendrake.exe - Será atualizado");
-    EXPECT_EQ(form.Label9.Font().Color(), runtime::clGreen);
+    EXPECT_EQ(form.Label9.Font().Color(), base::clGreen);
     ASSERT_EQ(form.CheckListBox1.Count(), 1);
     EXPECT_EQ(form.CheckListBox1.ItemText(0), "LOJA");
     EXPECT_TRUE(form.CheckListBox1.Checked(0));

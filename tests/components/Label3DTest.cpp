@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Exception.h"
 #include "platform/Process.h"
-#include "runtime/Exception.h"
 #include "tests/support/ImageProbe.h"
 #include "tests/support/WidgetInput.h"
 
+using namespace base;
 using namespace runtime;
 using namespace components;
 using testsupport::BoundsOf;

@@ -4,9 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/Exception.h"
+#include "base/Exception.h"
 #include "tests/support/CanvasFixture.h"
 
+using namespace base;
 using namespace runtime;
 using namespace components;
 

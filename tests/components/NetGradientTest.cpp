@@ -5,6 +5,7 @@
 
 #include "tests/support/ImageProbe.h"
 
+using namespace base;
 using namespace runtime;
 using namespace components;
 using testsupport::BoundsOf;

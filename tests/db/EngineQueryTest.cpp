@@ -115,7 +115,7 @@ TEST_P(EngineQuery, FailuresAreErrorsWithTheEnginesMessage) {
     auto messageOf = [](const std::function<void()>& action) -> std::string {
         try {
             action();
-        } catch (const runtime::Exception& error) {
+        } catch (const base::Exception& error) {
             return error.what();
         }
         return "<no error>";

@@ -280,7 +280,7 @@ TEST(DataTransfer, AFileThatCannotBeResumedIsReportedInTheSystemsWords) {
     try {
         TFileAppendStream stream(folder / "folder");
         ADD_FAILURE() << "a folder opened for appending";
-    } catch (const runtime::Exception& error) {
+    } catch (const base::Exception& error) {
         EXPECT_EQ(error.what(), "Cannot open file \"" + name + "\". Access is denied.");
     }
 }
@@ -328,7 +328,7 @@ TEST(DataTransfer, PortAndPassiveTexts) {
         try {
             ParsePassiveReply(line);
             ADD_FAILURE() << line;
-        } catch (const runtime::Exception& error) {
+        } catch (const base::Exception& error) {
             EXPECT_EQ(error.what(), message);
         }
     }

@@ -63,7 +63,7 @@ TEST_P(EndToEnd, ListsAndDownloadsByteForByte) {
         ASSERT_NE(found, files.end()) << items[i].RawLine;
         EXPECT_EQ(items[i].EntrySize, static_cast<std::int64_t>(found->second.size()));
         EXPECT_EQ(items[i].EntryKind, fekFile);
-        EXPECT_GT(items[i].ModifiedAt, runtime::EncodeDate(2000, 1, 1));
+        EXPECT_GT(items[i].ModifiedAt, base::EncodeDate(2000, 1, 1));
     }
 
     for (const auto& [name, bytes] : files) {

@@ -3,20 +3,20 @@
 #include <gtest/gtest.h>
 
 using namespace ftp;
-using runtime::EncodeDate;
-using runtime::EncodeTime;
+using base::EncodeDate;
+using base::EncodeTime;
 
 namespace {
 
 // Fixes "now" for the parser while it lives.
 struct FixedClock {
-    explicit FixedClock(runtime::TDateTime now) {
-        runtime::SetClock([now] { return now; });
+    explicit FixedClock(base::TDateTime now) {
+        base::SetClock([now] { return now; });
     }
-    ~FixedClock() { runtime::SetClock({}); }
+    ~FixedClock() { base::SetClock({}); }
 };
 
-runtime::TDateTime at(int year, int month, int day, int hour = 0, int minute = 0, int millisecond = 999) {
+base::TDateTime at(int year, int month, int day, int hour = 0, int minute = 0, int millisecond = 999) {
     return EncodeDate(year, month, day) + EncodeTime(hour, minute, 0, millisecond);
 }
 
@@ -24,7 +24,7 @@ struct Expected {
     std::string name;
     std::int64_t size;
     TIdDirItemType kind;
-    runtime::TDateTime modified;
+    base::TDateTime modified;
 };
 
 TIdFTPListItems parse(const std::vector<std::string>& lines) {
@@ -41,11 +41,11 @@ const std::string file = "-rw-r--r--   1 owner    group        1024 ";
 TEST(ListParser, ListingsBecomeTheirEntries) {
     struct Case {
         const char* what;
-        runtime::TDateTime now;
+        base::TDateTime now;
         std::vector<std::string> lines;
         std::vector<Expected> entries;
     };
-    const runtime::TDateTime december7 = at(2026, 12, 7, 15, 0, 0);
+    const base::TDateTime december7 = at(2026, 12, 7, 15, 0, 0);
     const std::vector<Case> cases = {
         {"total line and blank lines make no entry",
          december7,

@@ -1,7 +1,7 @@
 #include "platform/Files.h"
+#include "base/FormatDateTime.h"
 #include "platform/FileDate.h"
 #include "platform/SystemError.h"
-#include "runtime/FormatDateTime.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -9,15 +9,15 @@
 #include <sys/stat.h>
 
 using namespace platform;
-using runtime::EncodeDate;
-using runtime::EncodeTime;
-using runtime::TDateTime;
+using base::EncodeDate;
+using base::EncodeTime;
+using base::TDateTime;
 using testsupport::TempDir;
 
 namespace {
 
 std::string stamp(TDateTime value) {
-    return runtime::FormatDateTime("yyyy-mm-dd hh:nn:ss", value);
+    return base::FormatDateTime("yyyy-mm-dd hh:nn:ss", value);
 }
 
 std::string ageOf(const std::string& name) {

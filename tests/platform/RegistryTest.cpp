@@ -117,7 +117,7 @@ TEST_F(RegistryFile, MalformedFilesAreReportedWithTheirLine) {
             ADD_FAILURE() << c.text;
         } catch (const EOSError&) {
             ADD_FAILURE() << "reported as a missing key: " << c.text;
-        } catch (const runtime::Exception& error) {
+        } catch (const base::Exception& error) {
             EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
             EXPECT_NE(std::string(error.what()).find(file_.string()), std::string::npos);
         }

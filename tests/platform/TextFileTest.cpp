@@ -43,7 +43,7 @@ TEST(TextFile, FailuresCarryTheSystemTexts) {
     try {
         ReadFirstLine("Sys_Vendcfg.INI");
         ADD_FAILURE() << "no error";
-    } catch (const runtime::EInOutError& error) {
+    } catch (const base::EInOutError& error) {
         EXPECT_STREQ(error.what(), "File not found");
     }
     try {
@@ -84,9 +84,9 @@ TEST(TextFile, FailedAtomicWriteLeavesTheOldFileAndNoTemporary) {
     EXPECT_THROW(WriteFileAtomically("state.txt",
                                      [](OutputFile& out) {
                                          out.write(std::string(200000, 'x'));
-                                         throw runtime::EInOutError("Disk full");
+                                         throw base::EInOutError("Disk full");
                                      }),
-                 runtime::EInOutError);
+                 base::EInOutError);
     EXPECT_EQ(dir.read("state.txt"), "old\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 

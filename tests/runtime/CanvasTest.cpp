@@ -4,6 +4,7 @@
 
 #include "tests/support/CanvasFixture.h"
 
+using namespace base;
 using namespace runtime;
 using testsupport::Blank;
 using testsupport::BoundsOf;

@@ -3,11 +3,12 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-#include "runtime/Exception.h"
+#include "base/Exception.h"
 #include "tests/support/ImageProbe.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/WidgetInput.h"
 
+using namespace base;
 using namespace runtime;
 using testsupport::BoundsOf;
 

@@ -160,7 +160,7 @@ TEST_F(ScriptRun, OtherExceptionsPassAtOnceEvenWithTheErrorEvent) {
         FAIL() << "a dialect that is not a number must fail";
     } catch (const db::EIBError&) {
         FAIL() << "not a database error";
-    } catch (const runtime::Exception& error) {
+    } catch (const base::Exception& error) {
         EXPECT_EQ(std::string(error.what()), "'THREE' is not a valid integer value");
     }
     EXPECT_FALSE(called);

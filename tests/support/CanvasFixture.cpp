@@ -8,7 +8,7 @@ void CanvasFixture::SetUp() {
     runtime::SetFontAntialiasing(false);
     canvas.Font().SetName("Verdana");
     canvas.Font().SetHeight(-16);
-    canvas.Font().SetColor(runtime::clBlack);
+    canvas.Font().SetColor(base::clBlack);
     canvas.Brush().Style = runtime::bsClear;
 }
 

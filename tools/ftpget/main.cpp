@@ -2,8 +2,8 @@
 // lists a folder (raw lines and the parsed name, size and date) and optionally
 // downloads files, printing the client's status texts on the way.
 
+#include "base/StrUtils.h"
 #include "ftp/IdFTP.h"
-#include "runtime/StrUtils.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,7 +40,7 @@ struct UsageError : std::runtime_error {
 };
 
 int portNumber(const std::string& text) {
-    const int port = runtime::StrToIntDef(text, 0);
+    const int port = base::StrToIntDef(text, 0);
     if (port < 1 || port > 65535)
         throw UsageError("the port must be a number from 1 to 65535, not \"" + text + "\"");
     return port;
@@ -96,11 +96,11 @@ std::string plain(std::string text) {
     return result;
 }
 
-std::string formatDate(runtime::TDateTime value) {
+std::string formatDate(base::TDateTime value) {
     if (value == 0)
         return "(no date)";
-    const runtime::DateParts date = runtime::DecodeDate(value);
-    const runtime::TimeParts time = runtime::DecodeTime(value);
+    const base::DateParts date = base::DecodeDate(value);
+    const base::TimeParts time = base::DecodeTime(value);
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", date.year, date.month, date.day, time.hour,
                   time.minute);

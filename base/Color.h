@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-namespace runtime {
+namespace base {
 
 // A colour value: hex 00BBGGRR for a plain colour (red in the lowest byte).
 // A value whose high byte is FF names a system colour by the index in its low
@@ -94,4 +94,4 @@ TColor ColorToRGB(TColor color);
 // ("$" for hexadecimal) to a colour. Throws EConvertError otherwise.
 TColor StringToColor(const std::string& text);
 
-} // namespace runtime
+} // namespace base

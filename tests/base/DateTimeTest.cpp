@@ -1,8 +1,8 @@
-#include "runtime/DateTime.h"
+#include "base/DateTime.h"
 
 #include <gtest/gtest.h>
 
-using namespace runtime;
+using namespace base;
 
 TEST(DateTime, EncodesKnownDaysAroundTheEpochAndLeapYears) {
     EXPECT_DOUBLE_EQ(EncodeDate(1899, 12, 30), 0.0);

@@ -2,11 +2,11 @@
 
 #include <ctime>
 
-#include "runtime/DateTime.h"
+#include "base/DateTime.h"
 
 // Conversions between the program's date-times, which are local time, and
 // the system's seconds since 1970 (UTC).
-namespace runtime {
+namespace base {
 
 // The local date-time of a system time; the nanoseconds become milliseconds.
 TDateTime UnixToDateTime(std::time_t seconds, long nanoseconds = 0);
@@ -16,4 +16,4 @@ TDateTime UnixToDateTime(std::time_t seconds, long nanoseconds = 0);
 // date-time the system cannot represent.
 bool DateTimeToUnix(TDateTime value, std::time_t& seconds);
 
-} // namespace runtime
+} // namespace base

@@ -5,9 +5,9 @@
 #include <string>
 #include <variant>
 
-#include "runtime/FormatSettings.h"
+#include "base/FormatSettings.h"
 
-namespace runtime {
+namespace base {
 
 // Formats a number with a picture pattern: "0" is a digit that is always
 // shown, "#" a digit shown only when significant, "." the place of the
@@ -46,4 +46,4 @@ private:
 // the wrong kind raises EConvertError.
 std::string Format(const std::string& format, std::initializer_list<FormatArg> args);
 
-} // namespace runtime
+} // namespace base

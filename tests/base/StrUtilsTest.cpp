@@ -1,9 +1,9 @@
-#include "runtime/StrUtils.h"
-#include "runtime/Exception.h"
+#include "base/StrUtils.h"
+#include "base/Exception.h"
 
 #include <gtest/gtest.h>
 
-using namespace runtime;
+using namespace base;
 using Lines = std::vector<std::string>;
 
 TEST(StrUtils, TextToLinesSplitsAtEveryLineBreakKindWithoutATrailingEmptyLine) {

@@ -1,12 +1,12 @@
-#include "runtime/DateTime.h"
+#include "base/DateTime.h"
 
-#include "runtime/LocalTime.h"
+#include "base/LocalTime.h"
 
 #include <chrono>
 #include <cmath>
 #include <stdexcept>
 
-namespace runtime {
+namespace base {
 
 namespace {
 
@@ -134,4 +134,4 @@ void SetClock(Clock clock) {
     installedClock() = std::move(clock);
 }
 
-} // namespace runtime
+} // namespace base

@@ -7,7 +7,7 @@
 
 // Text routines of the framework. Letter case is ASCII-only, as the
 // program's own identifiers and configuration names are.
-namespace runtime {
+namespace base {
 
 std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
@@ -53,4 +53,4 @@ std::string IntToStr(std::int64_t value);
 int StrToInt(std::string_view text);
 int StrToIntDef(std::string_view text, int defaultValue);
 
-} // namespace runtime
+} // namespace base

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "runtime/DateTime.h"
-#include "runtime/FormatSettings.h"
+#include "base/DateTime.h"
+#include "base/FormatSettings.h"
 
-namespace runtime {
+namespace base {
 
 // Formats a date-time with a pattern of specifiers (letters in either case):
 //   d dd        day without / with leading zero   ddd dddd  short / long day name
@@ -26,4 +26,4 @@ std::string FormatDateTime(const std::string& pattern, TDateTime value, const Fo
 std::string DateToStr(TDateTime value);
 std::string TimeToStr(TDateTime value);
 
-} // namespace runtime
+} // namespace base

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace runtime {
+namespace base {
 
 // a * b / c with a 64-bit intermediate product, rounded to the nearest
 // integer with halves away from zero; -1 when c is 0.
@@ -20,4 +20,4 @@ constexpr int MulDiv(int a, int b, int c) {
     return static_cast<int>(quotient);
 }
 
-} // namespace runtime
+} // namespace base

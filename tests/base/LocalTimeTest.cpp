@@ -1,8 +1,8 @@
-#include "runtime/LocalTime.h"
+#include "base/LocalTime.h"
 
 #include <gtest/gtest.h>
 
-using namespace runtime;
+using namespace base;
 
 TEST(LocalTime, RoundTripsThroughSystemTime) {
     for (TDateTime value : {EncodeDate(1980, 1, 1), EncodeDate(2026, 12, 7) + EncodeTime(9, 45, 10, 0),

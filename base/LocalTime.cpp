@@ -1,6 +1,6 @@
-#include "runtime/LocalTime.h"
+#include "base/LocalTime.h"
 
-namespace runtime {
+namespace base {
 
 TDateTime UnixToDateTime(std::time_t seconds, long nanoseconds) {
     std::tm local{};
@@ -31,4 +31,4 @@ bool DateTimeToUnix(TDateTime value, std::time_t& seconds) {
     return true;
 }
 
-} // namespace runtime
+} // namespace base

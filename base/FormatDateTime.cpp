@@ -1,11 +1,11 @@
-#include "runtime/FormatDateTime.h"
+#include "base/FormatDateTime.h"
 
-#include "runtime/StrUtils.h"
+#include "base/StrUtils.h"
 
 #include <cctype>
 #include <cmath>
 
-namespace runtime {
+namespace base {
 
 namespace {
 
@@ -189,4 +189,4 @@ std::string TimeToStr(TDateTime value) {
     return FormatDateTime("tt", value);
 }
 
-} // namespace runtime
+} // namespace base

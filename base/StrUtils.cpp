@@ -1,12 +1,12 @@
-#include "runtime/StrUtils.h"
+#include "base/StrUtils.h"
 
-#include "runtime/Exception.h"
+#include "base/Exception.h"
 
 #include <algorithm>
 #include <cctype>
 #include <limits>
 
-namespace runtime {
+namespace base {
 
 namespace {
 
@@ -192,4 +192,4 @@ int StrToIntDef(std::string_view text, int defaultValue) {
     return parseInteger(text, result) ? result : defaultValue;
 }
 
-} // namespace runtime
+} // namespace base

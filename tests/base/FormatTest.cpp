@@ -1,10 +1,10 @@
-#include "runtime/Format.h"
-#include "runtime/Exception.h"
-#include "runtime/FormatDateTime.h"
+#include "base/Format.h"
+#include "base/Exception.h"
+#include "base/FormatDateTime.h"
 
 #include <gtest/gtest.h>
 
-using namespace runtime;
+using namespace base;
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 // Date-time values as the program stores them: days since 30 December 1899,
 // the fraction being the time of day. 0 means "no date".
-namespace runtime {
+namespace base {
 
 using TDateTime = double;
 
@@ -49,4 +49,4 @@ using Clock = std::function<TDateTime()>;
 // Installs a clock for Now() and Date(); an empty function restores the system clock.
 void SetClock(Clock clock);
 
-} // namespace runtime
+} // namespace base

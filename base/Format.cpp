@@ -1,13 +1,13 @@
-#include "runtime/Format.h"
+#include "base/Format.h"
 
-#include "runtime/Exception.h"
+#include "base/Exception.h"
 
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 
-namespace runtime {
+namespace base {
 
 namespace {
 
@@ -204,4 +204,4 @@ std::string Format(const std::string& format, std::initializer_list<FormatArg> a
     return result;
 }
 
-} // namespace runtime
+} // namespace base

@@ -1,4 +1,4 @@
-#include "runtime/FormatSettings.h"
+#include "base/FormatSettings.h"
 
 #include <cctype>
 #include <clocale>
@@ -6,7 +6,7 @@
 #include <locale.h>
 #include <optional>
 
-namespace runtime {
+namespace base {
 
 namespace {
 
@@ -174,4 +174,4 @@ void SetFormatSettings(const FormatSettings& settings) {
     installedSettings() = settings;
 }
 
-} // namespace runtime
+} // namespace base

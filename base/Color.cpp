@@ -1,12 +1,12 @@
-#include "runtime/Color.h"
+#include "base/Color.h"
 
 #include <array>
 #include <cstdint>
 #include <utility>
 
-#include "runtime/StrUtils.h"
+#include "base/StrUtils.h"
 
-namespace runtime {
+namespace base {
 
 namespace {
 
@@ -120,4 +120,4 @@ TColor StringToColor(const std::string& text) {
     return static_cast<TColor>(StrToInt(text));
 }
 
-} // namespace runtime
+} // namespace base

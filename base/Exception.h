@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace runtime {
+namespace base {
 
 // The framework's general exception: an error that carries the message shown
 // to the operator. Every layer's own exception classes derive from it, so the
@@ -40,4 +40,4 @@ public:
     }
 };
 
-} // namespace runtime
+} // namespace base

@@ -1,10 +1,10 @@
-#include "runtime/Color.h"
+#include "base/Color.h"
 
 #include <gtest/gtest.h>
 
-#include "runtime/Exception.h"
+#include "base/Exception.h"
 
-using namespace runtime;
+using namespace base;
 
 TEST(Color, StringToColorReadsIdentifiersInAnyCaseAndIntegers) {
     const struct {

@@ -6,7 +6,7 @@
 // The regional settings that number and date formatting follow. They are read
 // once from the system locale (LC_NUMERIC and LC_TIME) and can be replaced,
 // which tests do to get fixed separators.
-namespace runtime {
+namespace base {
 
 struct FormatSettings {
     std::string decimalSeparator = ".";
@@ -36,4 +36,4 @@ FormatSettings FormatSettingsFromLocale(const std::string& localeName);
 const FormatSettings& CurrentFormatSettings();
 void SetFormatSettings(const FormatSettings& settings);
 
-} // namespace runtime
+} // namespace base
