@@ -14,6 +14,13 @@ public:
     explicit Exception(const std::string& message) : std::runtime_error(message) {}
 };
 
+// The silent exception: it ends an operation that its caller asked to stop.
+// The application's default error report shows nothing for it.
+class EAbort : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // A text that cannot be converted to the value asked for.
 class EConvertError : public Exception {
 public:

@@ -54,9 +54,17 @@ public:
     EIdClosedSocket() : EIdException("Disconnected.") {}
 };
 
+// A wait on a socket that got no byte within the limit; the second line names
+// what was awaited ("reply" or "data") and the limit.
 class EIdReadTimeout : public EIdException {
 public:
-    EIdReadTimeout() : EIdException("Read Timeout") {}
+    EIdReadTimeout(const std::string& subject, int limitMs);
+};
+
+// The caller asked the client to stop (RequestAbort); its connections are closed.
+class EIdAborted : public base::EAbort {
+public:
+    EIdAborted() : base::EAbort("Operation aborted.") {}
 };
 
 class EIdReadLnMaxLineLengthExceeded : public EIdException {

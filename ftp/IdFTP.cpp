@@ -81,13 +81,13 @@ void TIdFTP::ChangeDirectory(const std::string& directory) {
     SendCommand("CWD " + directory, {200, 250});
 }
 
-std::int32_t TIdFTP::RemoteFileSize(const std::string& fileName) {
+std::int64_t TIdFTP::RemoteFileSize(const std::string& fileName) {
     if (SendCommand("SIZE " + fileName, {}) != 213)
         return -1;
     std::string text = base::Trim(LastReply.FormattedText());
     if (const std::size_t blank = text.find(' '); blank != std::string::npos)
         text.erase(0, blank + 1);
-    return ToInt32(text).value_or(-1);
+    return ToInt64(text).value_or(-1);
 }
 
 void TIdFTP::ListDirectory(std::vector<std::string>* destination, const std::string& specifier, bool detailed) {
@@ -162,6 +162,10 @@ void TIdFTP::copyDataHandlers(TIdTCPConnection& connection) const {
     connection.OnWork = OnWork;
     connection.OnWorkBegin = OnWorkBegin;
     connection.OnWorkEnd = OnWorkEnd;
+    connection.OnIdle = OnIdle;
+    connection.ReadTimeout = ReadTimeout;
+    connection.ReadSubject = "data";
+    connection.FollowAbortOf(*this);
 }
 
 void TIdFTP::sendRestart(const TStream& stream) {
@@ -170,6 +174,7 @@ void TIdFTP::sendRestart(const TStream& stream) {
 
 void TIdFTP::transferData(const std::string& command, TStream& stream, bool resume) {
     abortedReply_.reset();
+    finalReplyPending_ = false;
     ReportStatus(ftpTransfer, "Starting FTP transfer");
     try {
         if (Passive)
@@ -179,6 +184,7 @@ void TIdFTP::transferData(const std::string& command, TStream& stream, bool resu
     } catch (...) {
         dataConnection_.reset();
         ReportStatus(ftpReady, "Transfer complete");
+        settleAfterFailure();
         throw;
     }
     dataConnection_.reset();
@@ -191,18 +197,36 @@ void TIdFTP::transferData(const std::string& command, TStream& stream, bool resu
     }
 }
 
+void TIdFTP::settleAfterFailure() {
+    if (AbortRequested()) {
+        CloseSession();
+        return;
+    }
+    if (!finalReplyPending_)
+        return;
+    try {
+        ReadReply();
+    } catch (const EIdException&) {
+        CloseSession();
+    }
+}
+
+void TIdFTP::sendTransferCommand(const std::string& command) {
+    SendCommand(command, {125, 150, 154});
+    finalReplyPending_ = true;
+}
+
 void TIdFTP::receiveActive(const std::string& command, TStream& stream, bool resume) {
     auto owned = std::make_unique<TIdSimpleServer>();
     TIdSimpleServer& server = *owned;
     dataConnection_ = std::move(owned);
     copyDataHandlers(server);
     server.BoundIP = IOHandler() ? IOHandler()->Binding().IP : std::string();
-    server.AcceptTimeout = AcceptTimeout;
     server.BeginListen();
     SendCommand(PortCommand(server.BoundIP, server.ListeningPort()), {200});
     if (resume)
         sendRestart(stream);
-    SendCommand(command, {125, 150, 154});
+    sendTransferCommand(command);
     server.Listen();
     server.ReadUntilClosed(stream);
 }
@@ -218,8 +242,7 @@ void TIdFTP::receivePassive(const std::string& command, TStream& stream, bool re
     client.Connect();
     if (resume)
         sendRestart(stream);
-    WriteLine(command);
-    CheckReplyCode(ReadReply(), {125, 150, 154});
+    sendTransferCommand(command);
     client.ReadUntilClosed(stream);
 }
 

@@ -27,8 +27,6 @@ public:
     std::string Username;
     std::string Password;
     bool Passive = false;
-    // Bound on the wait for the server's data connection in active mode (ms).
-    int AcceptTimeout = 60000;
     TNotifyEvent OnAfterClientLogin;
 
     TIdRFCReply GreetingReply;
@@ -50,7 +48,7 @@ public:
 
     void ChangeDirectory(const std::string& directory);
     // The size the server reports, -1 when it gives none.
-    std::int32_t RemoteFileSize(const std::string& fileName);
+    std::int64_t RemoteFileSize(const std::string& fileName);
 
     // LIST (detailed) or NLST into ListLines and, when given, destination.
     void ListDirectory(std::vector<std::string>* destination, const std::string& specifier = {}, bool detailed = true);
@@ -81,6 +79,12 @@ private:
     void receiveActive(const std::string& command, TStream& stream, bool resume);
     void receivePassive(const std::string& command, TStream& stream, bool resume);
     void sendRestart(const TStream& stream);
+    // Sends the transfer command; the server's final reply is then due.
+    void sendTransferCommand(const std::string& command);
+    // After a failed transfer: reads the final reply still due, so that the
+    // next command gets its own; closes the session when none comes in time
+    // or the caller asked to abort.
+    void settleAfterFailure();
     std::pair<std::string, int> requestPassiveEndpoint();
     void copyDataHandlers(TIdTCPConnection& connection) const;
     void checkNotAborted() const;
@@ -89,6 +93,7 @@ private:
     std::unique_ptr<TIdTCPConnection> dataConnection_;
     std::unique_ptr<TIdFTPListItems> listItems_;
     std::optional<TIdRFCReply> abortedReply_; // of the last transfer, when the server aborted it
+    bool finalReplyPending_ = false;          // the transfer command was accepted
     bool resumeTested_ = false;
     bool resumeSupported_ = false;
 };

@@ -17,7 +17,7 @@ std::string resolve(const std::string& host) {
 } // namespace
 
 void TIdIOHandlerSocket::ConnectClient(const std::string& host, std::uint16_t port, const std::string& boundIP,
-                                       std::uint16_t boundPort, int timeoutMs) {
+                                       std::uint16_t boundPort, const TIdWaiter& wait, bool refusalAsConnectException) {
     TIdSocketHandle& binding = *binding_;
     binding.AllocateSocket();
     binding.Bind(boundIP, boundPort);
@@ -29,10 +29,7 @@ void TIdIOHandlerSocket::ConnectClient(const std::string& host, std::uint16_t po
     binding.PeerIP = ip;
     binding.PeerPort = port;
     ReportStatus(hsConnecting, ip);
-    if (timeoutMs > 0)
-        binding.ConnectWithin(ip, port, timeoutMs);
-    else
-        binding.Connect(ip, port);
+    binding.Connect(ip, port, wait, refusalAsConnectException);
     binding.UpdateBindingLocal();
     binding.UpdateBindingPeer();
 }

@@ -16,10 +16,10 @@ public:
     TIdIOHandlerSocket() : binding_(std::make_unique<TIdSocketHandle>()) {}
     explicit TIdIOHandlerSocket(std::unique_ptr<TIdSocketHandle> binding) : binding_(std::move(binding)) {}
 
-    // Allocates and binds the socket, resolves host and connects to it;
-    // timeoutMs of -1 or 0 waits as long as the system does.
+    // Allocates and binds the socket, resolves host and connects to it,
+    // waiting for the connect through wait (see TIdSocketHandle::Connect).
     void ConnectClient(const std::string& host, std::uint16_t port, const std::string& boundIP, std::uint16_t boundPort,
-                       int timeoutMs);
+                       const TIdWaiter& wait, bool refusalAsConnectException);
 
     TIdSocketHandle& Binding() { return *binding_; }
     bool Connected() const { return binding_->HandleAllocated(); }

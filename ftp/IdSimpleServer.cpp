@@ -11,8 +11,7 @@ void TIdSimpleServer::BeginListen() {
 }
 
 void TIdSimpleServer::Listen() {
-    // One wait in the system until the peer connects: no polling loop.
-    if (!listening_.Readable(AcceptTimeout))
+    if (!Waiter(WaitLimit())([&](int sliceMs) { return listening_.Readable(sliceMs); }))
         throw EIdAcceptTimeout();
     std::unique_ptr<TIdSocketHandle> accepted = listening_.Accept();
     listening_.CloseSocket();

@@ -14,13 +14,12 @@ class TIdSimpleServer : public TIdTCPConnection {
 public:
     std::string BoundIP;
     std::uint16_t BoundPort = 0; // 0: the system chooses
-    int AcceptTimeout = 60000;   // ms to wait for the peer
 
     // Binds the listening socket and starts listening; ListeningPort tells the port.
     void BeginListen();
     std::uint16_t ListeningPort() const { return listening_.Port; }
     // Waits for the peer and accepts it, then stops listening. Throws
-    // EIdAcceptTimeout when no peer came within AcceptTimeout.
+    // EIdAcceptTimeout when no peer came within the wait limit (ReadTimeout).
     void Listen();
 
 private:

@@ -2,7 +2,27 @@
 
 #include "ftp/IdException.h"
 
+#include <algorithm>
+#include <chrono>
+
 namespace ftp {
+
+bool WaitInSlices(int limitMs, const TIdReadyWithin& ready, const std::function<void()>& idle) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(limitMs, 0));
+    for (;;) {
+        int slice = IdleInterval;
+        if (limitMs >= 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            slice = static_cast<int>(std::clamp<long long>(left, 0, IdleInterval));
+        }
+        if (ready(slice))
+            return true;
+        if (limitMs >= 0 && Clock::now() >= deadline)
+            return false;
+        idle();
+    }
+}
 
 void CheckForSocketError(int error) {
     if (error != 0)
@@ -33,19 +53,20 @@ void TIdSocketHandle::Listen(int backlog) {
     CheckForSocketError(platform::ListenSocket(handle_, backlog));
 }
 
-void TIdSocketHandle::Connect(const std::string& ip, std::uint16_t port) {
-    CheckForSocketError(platform::ConnectSocket(handle_, ip, port));
-}
-
-void TIdSocketHandle::ConnectWithin(const std::string& ip, std::uint16_t port, int timeoutMs) {
-    bool timedOut = false;
-    const int error = platform::ConnectSocketWithin(handle_, ip, port, timeoutMs, timedOut);
-    if (timedOut) {
+void TIdSocketHandle::Connect(const std::string& ip, std::uint16_t port, const TIdWaiter& wait,
+                              bool refusalAsConnectException) {
+    int error = platform::StartConnect(handle_, ip, port);
+    if (error == 0 && !wait([&](int sliceMs) {
+            bool done = false;
+            error = platform::FinishConnect(handle_, sliceMs, done);
+            return done || error != 0;
+        })) {
         CloseSocket();
         throw EIdConnectTimeout();
     }
-    if (error != 0)
+    if (error != 0 && refusalAsConnectException)
         throw EIdConnectException(EIdSocketError(error).what());
+    CheckForSocketError(error);
 }
 
 std::unique_ptr<TIdSocketHandle> TIdSocketHandle::Accept() {

@@ -3,10 +3,24 @@
 #include "platform/Sockets.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 namespace ftp {
+
+// Longest time between two idle calls while the client waits on a socket (ms).
+constexpr int IdleInterval = 100;
+
+// Asks whether something is ready, waiting at most sliceMs for it.
+using TIdReadyWithin = std::function<bool(int sliceMs)>;
+// Waits for ready in slices; false when the time limit passed first.
+using TIdWaiter = std::function<bool(const TIdReadyWithin& ready)>;
+
+// Asks ready in slices of at most IdleInterval ms until it answers true or
+// limitMs (negative: no limit) has passed, and calls idle after every slice
+// that found nothing. False when the limit passed.
+bool WaitInSlices(int limitMs, const TIdReadyWithin& ready, const std::function<void()>& idle);
 
 // Raises EIdSocketError for a non-zero Winsock error number.
 void CheckForSocketError(int error);
@@ -27,10 +41,10 @@ public:
     // ip empty: any address; port 0: any port. Throws EIdCouldNotBindSocket, EIdSocketError.
     void Bind(const std::string& ip, std::uint16_t port);
     void Listen(int backlog);
-    // Blocks until connected. Throws EIdSocketError.
-    void Connect(const std::string& ip, std::uint16_t port);
-    // Throws EIdConnectTimeout when timeoutMs runs out, EIdConnectException for a refusal.
-    void ConnectWithin(const std::string& ip, std::uint16_t port, int timeoutMs);
+    // Connects, waiting through wait. Throws EIdConnectTimeout (the socket
+    // closed) when the wait gives up; a refusal raises EIdConnectException when
+    // refusalAsConnectException, EIdSocketError otherwise.
+    void Connect(const std::string& ip, std::uint16_t port, const TIdWaiter& wait, bool refusalAsConnectException);
     // Accepts one pending connection; none (without an exception) for an
     // interrupted accept or a closed listener. Throws EIdSocketError otherwise.
     std::unique_ptr<TIdSocketHandle> Accept();

@@ -15,8 +15,9 @@ public:
     std::string BoundIP;         // local address of the socket; empty: any
     std::uint16_t BoundPort = 0; // 0: the system chooses
 
-    // timeoutMs -1 or 0: wait as long as the system does; a positive value
-    // bounds the connect (EIdConnectTimeout). Throws EIdAlreadyConnected while open.
+    // Clears an abort request, then connects. A positive timeoutMs bounds the
+    // connect, -1 or 0 leave the bound to ReadTimeout; EIdConnectTimeout when
+    // it passes. Throws EIdAlreadyConnected while open.
     void Connect(int timeoutMs = -1);
 };
 

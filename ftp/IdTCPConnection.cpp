@@ -83,8 +83,12 @@ void TIdTCPConnection::receiveMore() {
     if (!socketOpen())
         throw EIdClosedSocket();
     TIdSocketHandle& binding = ioHandler_->Binding();
-    if (ReadTimeout > 0 && !binding.Readable(ReadTimeout))
-        throw EIdReadTimeout();
+    const int limit = WaitLimit();
+    if (!Waiter(limit)([&](int sliceMs) { return binding.Readable(sliceMs); })) {
+        // Whatever comes later would be taken for the answer to the next command.
+        CloseSocket();
+        throw EIdReadTimeout(ReadSubject, limit);
+    }
     const std::size_t wanted = static_cast<std::size_t>(RecvBufferSize);
     std::size_t received = 0;
     const int error = binding.Recv(buffer_.Reserve(wanted), wanted, received);
@@ -189,6 +193,24 @@ int TIdTCPConnection::SendCommand(const std::string& text, std::initializer_list
 void TIdTCPConnection::removeCounted(std::size_t count) {
     buffer_.Remove(count);
     AddWork(wmRead, static_cast<std::int64_t>(count));
+    CheckAbort();
+}
+
+TIdWaiter TIdTCPConnection::Waiter(int limitMs) {
+    return [this, limitMs](const TIdReadyWithin& ready) {
+        return WaitInSlices(limitMs, ready, [this] {
+            if (OnIdle)
+                OnIdle();
+            CheckAbort();
+        });
+    };
+}
+
+void TIdTCPConnection::CheckAbort() {
+    if (AbortRequested()) {
+        CloseSocket();
+        throw EIdAborted();
+    }
 }
 
 void TIdTCPConnection::ReadUntilClosed(TStream& stream) {

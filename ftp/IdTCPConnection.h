@@ -6,6 +6,7 @@
 #include "ftp/IdStreams.h"
 
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -14,6 +15,9 @@
 namespace ftp {
 
 enum TIdMaxLineAction { maException, maSplit };
+
+// The limit of a wait on a socket when ReadTimeout is 0 (ms).
+constexpr int DefaultReadTimeout = 60000;
 
 // Received bytes not yet consumed. Bytes are appended at the tail and taken
 // from the head; the storage is reused, so it stays as small as the largest
@@ -43,7 +47,13 @@ public:
 
     int MaxLineLength = 16384;
     TIdMaxLineAction MaxLineAction = maException;
-    int ReadTimeout = 0; // ms; 0 waits without limit
+    // Longest wait on the socket without a byte (ms): connecting, accepting and
+    // every read. 0 stands for DefaultReadTimeout, a negative value for no limit.
+    int ReadTimeout = 0;
+    // Called at least every IdleInterval ms while the connection waits on its socket.
+    std::function<void()> OnIdle;
+    // What a read waits for, named by a read time-out: "reply" or "data".
+    std::string ReadSubject = "reply";
     int RecvBufferSize = 32768;
     int SendBufferSize = 32768;
     TNotifyEvent OnConnected;
@@ -75,7 +85,23 @@ public:
 
     TIdIOHandlerSocket* IOHandler() { return ioHandler_.get(); }
 
+    // Asks the connection to stop: after the next OnIdle call or work event
+    // its socket closes and EIdAborted is raised. Cleared by the next connect.
+    void RequestAbort() { abortRequested_ = true; }
+    // Makes this connection stop on an abort asked of owner (the data
+    // connection of owner's transfer); owner must outlive it.
+    void FollowAbortOf(const TIdTCPConnection& owner) { abortFlag_ = owner.abortFlag_; }
+    bool AbortRequested() const { return *abortFlag_; }
+
 protected:
+    void ClearAbortRequest() { abortRequested_ = false; }
+    // The limit of one wait: ReadTimeout with 0 read as DefaultReadTimeout.
+    int WaitLimit() const { return ReadTimeout == 0 ? DefaultReadTimeout : ReadTimeout; }
+    // Waits within limitMs in slices, calling OnIdle between them and then
+    // checking for an abort.
+    TIdWaiter Waiter(int limitMs);
+    // Closes the socket and raises EIdAborted when an abort was asked.
+    void CheckAbort();
     // Installs a fresh socket handler and forgets what the previous one left.
     TIdIOHandlerSocket& OpenIOHandler(std::unique_ptr<TIdIOHandlerSocket> handler);
     // Closes the socket, if open, without any report.
@@ -91,6 +117,8 @@ private:
     TIdBuffer buffer_;
     std::size_t searched_ = 0; // bytes of buffer_ already searched for a line end
     bool peerClosed_ = false;
+    bool abortRequested_ = false;
+    const bool* abortFlag_ = &abortRequested_;
 };
 
 } // namespace ftp

@@ -179,42 +179,27 @@ int AcceptSocket(SocketHandle listener, SocketHandle& accepted) {
     return accepted == InvalidSocket ? lastError() : 0;
 }
 
-int ConnectSocket(SocketHandle handle, const std::string& ip, std::uint16_t port) {
-    sockaddr_in address;
-    if (!toAddress(ip, port, address))
-        return invalidAddress();
-    if (::connect(handle, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
-        return 0;
-    if (errno != EINTR)
-        return lastError();
-    // An interrupted connect goes on in the background: wait for its outcome.
-    bool timedOut = false;
-    return ConnectSocketWithin(handle, ip, port, -1, timedOut);
-}
-
-int ConnectSocketWithin(SocketHandle handle, const std::string& ip, std::uint16_t port, int timeoutMs, bool& timedOut) {
-    timedOut = false;
+int StartConnect(SocketHandle handle, const std::string& ip, std::uint16_t port) {
     sockaddr_in address;
     if (!toAddress(ip, port, address))
         return invalidAddress();
     if (!setBlocking(handle, false))
         return lastError();
-    int error = 0;
     if (::connect(handle, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 && errno != EINPROGRESS &&
         errno != EALREADY && errno != EINTR)
-        error = lastError();
-    if (error == 0) {
-        bool ready = false;
-        error = pollFor(handle, POLLOUT, timeoutMs, ready);
-        if (error == 0 && !ready)
-            timedOut = true;
-        if (error == 0 && ready) {
-            int pending = 0;
-            socklen_t length = sizeof pending;
-            getsockopt(handle, SOL_SOCKET, SO_ERROR, &pending, &length);
-            error = pending == 0 ? 0 : WinsockErrorOf(pending);
-        }
-    }
+        return lastError();
+    return 0;
+}
+
+int FinishConnect(SocketHandle handle, int timeoutMs, bool& done) {
+    done = false;
+    int error = pollFor(handle, POLLOUT, timeoutMs, done);
+    if (error != 0 || !done)
+        return error;
+    int pending = 0;
+    socklen_t length = sizeof pending;
+    getsockopt(handle, SOL_SOCKET, SO_ERROR, &pending, &length);
+    error = pending == 0 ? 0 : WinsockErrorOf(pending);
     if (!setBlocking(handle, true) && error == 0)
         error = lastError();
     return error;

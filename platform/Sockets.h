@@ -42,10 +42,12 @@ int CreateTcpSocket(SocketHandle& handle);
 int BindSocket(SocketHandle handle, const std::string& ip, std::uint16_t port);
 int ListenSocket(SocketHandle handle, int backlog);
 int AcceptSocket(SocketHandle listener, SocketHandle& accepted);
-// Connects and blocks until the system completes or refuses.
-int ConnectSocket(SocketHandle handle, const std::string& ip, std::uint16_t port);
-// Connects within timeoutMs milliseconds; timedOut tells a connect that did not finish in time.
-int ConnectSocketWithin(SocketHandle handle, const std::string& ip, std::uint16_t port, int timeoutMs, bool& timedOut);
+// Starts a connect without waiting for it; the socket stays non-blocking until
+// FinishConnect settles the connect.
+int StartConnect(SocketHandle handle, const std::string& ip, std::uint16_t port);
+// Waits at most timeoutMs for a started connect. done tells whether it settled
+// (the socket blocks again); the result is then the connect's outcome.
+int FinishConnect(SocketHandle handle, int timeoutMs, bool& done);
 // Waits until the socket has data (or a pending connection, or end of stream);
 // a negative timeoutMs waits without limit.
 int WaitReadable(SocketHandle handle, int timeoutMs, bool& readable);

@@ -1,5 +1,7 @@
 #include "runtime/Application.h"
 
+#include "base/Exception.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QWidget>
@@ -84,6 +86,8 @@ void TApplication::Dispatch(const std::function<void()>& handler) {
 void TApplication::HandleException(const std::exception_ptr& error) {
     try {
         std::rethrow_exception(error);
+    } catch (const base::EAbort&) {
+        // An operation stopped on request: nothing went wrong, nothing to show.
     } catch (const std::exception& e) {
         ShowException(e.what());
     } catch (...) {

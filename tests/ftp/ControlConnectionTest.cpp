@@ -325,7 +325,7 @@ TEST(ControlConnection, ConnectingTwiceWritingUnconnectedAndSilentServersAreRefu
         client.ChangeDirectory("unanswered");
         ADD_FAILURE() << "a reply was read that never came";
     } catch (const EIdReadTimeout& error) {
-        EXPECT_STREQ(error.what(), "Read Timeout");
+        EXPECT_STREQ(error.what(), "Read Timeout\r\nNo reply from the server in 200 ms.");
     }
     client.CloseSession();
     EXPECT_EQ(server.Failure(), "");

@@ -68,7 +68,7 @@ TEST_P(EndToEnd, ListsAndDownloadsByteForByte) {
 
     for (const auto& [name, bytes] : files) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(client.RemoteFileSize(name), static_cast<std::int32_t>(bytes.size()));
+        EXPECT_EQ(client.RemoteFileSize(name), static_cast<std::int64_t>(bytes.size()));
         events.Clear();
         client.Download(name, local / name, true, false);
         EXPECT_TRUE(local.read(name) == bytes);

@@ -1,5 +1,7 @@
 #include "runtime/Application.h"
 
+#include "base/Exception.h"
+
 #include <gtest/gtest.h>
 
 #include "runtime/Controls.h"
@@ -39,6 +41,7 @@ TEST(ErrorReport, DispatchReportsWhatEscapesAHandlerAndGoesOn) {
 
     app.Dispatch([] { throw std::runtime_error("Conexão recusada"); });
     app.Dispatch([] { throw 42; });
+    app.Dispatch([] { throw base::EAbort("stopped on request"); });
     bool ranAfterwards = false;
     app.Dispatch([&] { ranAfterwards = true; });
 

@@ -139,7 +139,7 @@ void run(const Options& options) {
     if (options.listing)
         printListing(client);
     for (const std::string& name : options.downloads) {
-        const std::int32_t size = client.RemoteFileSize(name);
+        const std::int64_t size = client.RemoteFileSize(name);
         const std::filesystem::path target = std::filesystem::path(options.into) / name;
         client.Download(name, target, true, false);
         std::cout << "downloaded " << name << ": " << std::filesystem::file_size(target) << " bytes (server size "
