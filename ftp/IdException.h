@@ -2,6 +2,7 @@
 
 #include "base/Exception.h"
 
+#include <cstdint>
 #include <string>
 
 // The FTP client's exception family. Each class carries the message the
@@ -59,6 +60,39 @@ public:
 class EIdReadTimeout : public EIdException {
 public:
     EIdReadTimeout(const std::string& subject, int limitMs);
+};
+
+// A server reply beyond the client's bounds of lines or bytes.
+class EIdReplyTooLarge : public EIdException {
+public:
+    using EIdException::EIdException;
+};
+
+// A PASV reply whose port bytes name no port from 1 to 65535.
+class EIdInvalidPassivePort : public EIdException {
+public:
+    explicit EIdInvalidPassivePort(const std::string& bytes)
+        : EIdException("Invalid port \"" + bytes + "\" in the server's passive mode reply.") {}
+};
+
+// A command whose text holds CR or LF; nothing of it is sent.
+class EIdLineBreakInCommand : public EIdException {
+public:
+    EIdLineBreakInCommand() : EIdException("A command to the server may not hold a line break (CR or LF).") {}
+};
+
+// A download whose byte count differs from the size the server announced.
+class EIdTransferSizeMismatch : public EIdException {
+public:
+    EIdTransferSizeMismatch(std::int64_t received, std::int64_t announced)
+        : EIdException("Incomplete transfer: " + std::to_string(received) + " bytes received, the server announced " +
+                       std::to_string(announced) + ".") {}
+};
+
+// A directory listing longer than the client takes (64 MiB of text).
+class EIdListingTooLarge : public EIdException {
+public:
+    EIdListingTooLarge() : EIdException("The directory listing is longer than 64 MiB.") {}
 };
 
 // The caller asked the client to stop (RequestAbort); its connections are closed.

@@ -28,7 +28,23 @@ std::pair<std::string, int> ParsePassiveReply(const std::string& line) {
     std::vector<std::string> parts = base::SplitString(text, ',');
     parts.resize(std::max<std::size_t>(parts.size(), 6));
     const std::string address = parts[0] + "." + parts[1] + "." + parts[2] + "." + parts[3];
-    return {address, base::StrToInt(parts[4]) * 256 + base::StrToInt(parts[5])};
+    const int high = base::StrToInt(parts[4]);
+    const int low = base::StrToInt(parts[5]);
+    // Bytes beyond 255 would wrap into another port.
+    if (high < 0 || high > 255 || low < 0 || low > 255 || high * 256 + low == 0)
+        throw EIdInvalidPassivePort(parts[4] + "," + parts[5]);
+    return {address, high * 256 + low};
+}
+
+std::int64_t AnnouncedByteCount(const std::string& text) {
+    const std::size_t open = text.rfind('(');
+    if (open == std::string::npos)
+        return -1;
+    const std::size_t blank = text.find(' ', open);
+    if (blank == std::string::npos || !base::SameText(text.substr(blank, 7), " bytes)"))
+        return -1;
+    const std::optional<std::int64_t> count = ToInt64(text.substr(open + 1, blank - open - 1));
+    return count && *count >= 0 ? *count : -1;
 }
 
 TIdFTP::TIdFTP() {
@@ -82,19 +98,24 @@ void TIdFTP::ChangeDirectory(const std::string& directory) {
 }
 
 std::int64_t TIdFTP::RemoteFileSize(const std::string& fileName) {
-    if (SendCommand("SIZE " + fileName, {}) != 213)
-        return -1;
-    std::string text = base::Trim(LastReply.FormattedText());
-    if (const std::size_t blank = text.find(' '); blank != std::string::npos)
-        text.erase(0, blank + 1);
-    return ToInt64(text).value_or(-1);
+    std::int64_t size = -1;
+    if (SendCommand("SIZE " + fileName, {}) == 213) {
+        std::string text = base::Trim(LastReply.FormattedText());
+        if (const std::size_t blank = text.find(' '); blank != std::string::npos)
+            text.erase(0, blank + 1);
+        size = ToInt64(text).value_or(-1);
+    }
+    sizeReply_ = {fileName, size};
+    return size;
 }
 
 void TIdFTP::ListDirectory(std::vector<std::string>* destination, const std::string& specifier, bool detailed) {
-    TMemoryStream text;
+    TLinesStream text(MaxListingBytes);
     transferData(base::Trim((detailed ? "LIST " : "NLST ") + specifier), text, false);
+    // A listing the server cut off would silently lack entries.
+    checkNotAborted();
     listItems_.reset();
-    ListLines = base::TextToLines(text.DataString());
+    ListLines = text.TakeLines();
     if (destination != nullptr)
         *destination = ListLines;
 }
@@ -137,7 +158,19 @@ void TIdFTP::checkNotAborted() const {
 
 void TIdFTP::DownloadToStream(const std::string& remoteName, TStream& stream, bool resume) {
     const bool effectiveResume = resume && ProbeResume();
+    std::int64_t announced = sizeReply_.first == remoteName ? sizeReply_.second : -1;
+    sizeReply_ = {};
+    const std::int64_t start = stream.Position();
     transferData("RETR " + remoteName, stream, effectiveResume);
+    if (abortedReply_)
+        return;
+    if (announced < 0 && !effectiveResume)
+        announced = AnnouncedByteCount(preliminaryReply_.FirstLine());
+    else if (announced >= 0 && effectiveResume)
+        announced -= start;
+    const std::int64_t received = stream.Position() - start;
+    if (announced >= 0 && received != announced)
+        throw EIdTransferSizeMismatch(received, announced);
 }
 
 bool TIdFTP::ProbeResume() {
@@ -174,6 +207,7 @@ void TIdFTP::sendRestart(const TStream& stream) {
 
 void TIdFTP::transferData(const std::string& command, TStream& stream, bool resume) {
     abortedReply_.reset();
+    preliminaryReply_.Clear();
     finalReplyPending_ = false;
     ReportStatus(ftpTransfer, "Starting FTP transfer");
     try {
@@ -214,6 +248,7 @@ void TIdFTP::settleAfterFailure() {
 void TIdFTP::sendTransferCommand(const std::string& command) {
     SendCommand(command, {125, 150, 154});
     finalReplyPending_ = true;
+    preliminaryReply_ = LastReply;
 }
 
 void TIdFTP::receiveActive(const std::string& command, TStream& stream, bool resume) {
@@ -222,6 +257,7 @@ void TIdFTP::receiveActive(const std::string& command, TStream& stream, bool res
     dataConnection_ = std::move(owned);
     copyDataHandlers(server);
     server.BoundIP = IOHandler() ? IOHandler()->Binding().IP : std::string();
+    server.AllowedPeerIP = IOHandler() ? IOHandler()->Binding().PeerIP : std::string();
     server.BeginListen();
     SendCommand(PortCommand(server.BoundIP, server.ListeningPort()), {200});
     if (resume)
@@ -232,23 +268,21 @@ void TIdFTP::receiveActive(const std::string& command, TStream& stream, bool res
 }
 
 void TIdFTP::receivePassive(const std::string& command, TStream& stream, bool resume) {
-    const auto [address, port] = requestPassiveEndpoint();
+    SendCommand("PASV", {227});
+    const int port = ParsePassiveReply(LastReply.FirstLine()).second;
     auto owned = std::make_unique<TIdTCPClient>();
     TIdTCPClient& client = *owned;
     dataConnection_ = std::move(owned);
     copyDataHandlers(client);
-    client.Host = address;
+    // The address in the reply is ignored: the data connection goes to the
+    // server the control connection reached, never to a host it names.
+    client.Host = IOHandler() ? IOHandler()->Binding().PeerIP : Host;
     client.Port = port;
     client.Connect();
     if (resume)
         sendRestart(stream);
     sendTransferCommand(command);
     client.ReadUntilClosed(stream);
-}
-
-std::pair<std::string, int> TIdFTP::requestPassiveEndpoint() {
-    SendCommand("PASV", {227});
-    return ParsePassiveReply(LastReply.FirstLine());
 }
 
 } // namespace ftp

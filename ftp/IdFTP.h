@@ -50,7 +50,10 @@ public:
     // The size the server reports, -1 when it gives none.
     std::int64_t RemoteFileSize(const std::string& fileName);
 
-    // LIST (detailed) or NLST into ListLines and, when given, destination.
+    // LIST (detailed) or NLST into ListLines and, when given, destination. A
+    // listing the server cut off (426, 450) raises EIdProtocolReplyError with
+    // its text, one beyond MaxListingBytes EIdListingTooLarge; either keeps the
+    // former lines.
     void ListDirectory(std::vector<std::string>* destination, const std::string& specifier = {}, bool detailed = true);
     // The entries of the last listing, parsed on the first call after it.
     TIdFTPListItems& ListingItems();
@@ -63,7 +66,10 @@ public:
     // the server's text when the server reports the transfer aborted (426, 450):
     // the bytes received are then incomplete.
     void Download(const std::string& remoteName, const std::string& localPath, bool canOverwrite, bool resume);
-    // RETR into stream at its current position.
+    // RETR into stream at its current position. When a size was announced (by
+    // the SIZE of this name asked just before, else by the "(n bytes)" of the
+    // server's 150 reply), a byte count that differs raises
+    // EIdTransferSizeMismatch after the final reply.
     void DownloadToStream(const std::string& remoteName, TStream& stream, bool resume);
     // Whether the server accepts REST (asked once per component).
     bool ProbeResume();
@@ -85,7 +91,6 @@ private:
     // next command gets its own; closes the session when none comes in time
     // or the caller asked to abort.
     void settleAfterFailure();
-    std::pair<std::string, int> requestPassiveEndpoint();
     void copyDataHandlers(TIdTCPConnection& connection) const;
     void checkNotAborted() const;
 
@@ -94,14 +99,24 @@ private:
     std::unique_ptr<TIdFTPListItems> listItems_;
     std::optional<TIdRFCReply> abortedReply_; // of the last transfer, when the server aborted it
     bool finalReplyPending_ = false;          // the transfer command was accepted
+    TIdRFCReply preliminaryReply_;            // the 1xx reply of the last transfer command
+    // The last SIZE asked (name, size or -1): a download of that name must match it.
+    std::pair<std::string, std::int64_t> sizeReply_{std::string(), -1};
     bool resumeTested_ = false;
     bool resumeSupported_ = false;
 };
 
+// The most text a directory listing may have.
+constexpr std::int64_t MaxListingBytes = std::int64_t{64} << 20;
+
+// The byte count of a transfer reply's "(n bytes)" text; -1 when it has none.
+std::int64_t AnnouncedByteCount(const std::string& text);
+
 // The PORT command announcing ip and port.
 std::string PortCommand(const std::string& ip, std::uint16_t port);
 // The address and port of a PASV reply line; throws base::Exception
-// "'x' is not a valid integer value" for a part that is not a number.
+// "'x' is not a valid integer value" for a part that is not a number and
+// EIdInvalidPassivePort for a port byte beyond 0..255 or port 0.
 std::pair<std::string, int> ParsePassiveReply(const std::string& line);
 
 } // namespace ftp

@@ -11,9 +11,19 @@ void TIdSimpleServer::BeginListen() {
 }
 
 void TIdSimpleServer::Listen() {
-    if (!Waiter(WaitLimit())([&](int sliceMs) { return listening_.Readable(sliceMs); }))
+    std::unique_ptr<TIdSocketHandle> accepted;
+    const bool came = Waiter(WaitLimit())([&](int sliceMs) {
+        if (!listening_.Readable(sliceMs))
+            return false;
+        accepted = listening_.Accept();
+        if (accepted && !AllowedPeerIP.empty() && accepted->PeerIP != AllowedPeerIP) {
+            accepted.reset();
+            return false;
+        }
+        return true;
+    });
+    if (!came)
         throw EIdAcceptTimeout();
-    std::unique_ptr<TIdSocketHandle> accepted = listening_.Accept();
     listening_.CloseSocket();
     if (accepted)
         OpenIOHandler(std::make_unique<TIdIOHandlerSocket>(std::move(accepted)));

@@ -1,8 +1,10 @@
 #include "ftp/IdStreams.h"
 
 #include "base/Exception.h"
+#include "ftp/IdException.h"
 #include "platform/SystemError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -13,6 +15,34 @@ void TMemoryStream::Write(const char* data, std::size_t count) {
         data_.resize(position_ + count);
     data_.replace(position_, count, data, count);
     position_ += count;
+}
+
+void TLinesStream::Write(const char* data, std::size_t count) {
+    if (Position() + static_cast<std::int64_t>(count) > limit_)
+        throw EIdListingTooLarge();
+    Advance(count);
+    const char* end = data + count;
+    while (data < end) {
+        if (afterCR_ && *data == '\n')
+            ++data;
+        afterCR_ = false;
+        const char* lineEnd = std::find_if(data, end, [](char c) { return c == '\r' || c == '\n'; });
+        partial_.append(data, lineEnd);
+        if (lineEnd == end)
+            return;
+        lines_.push_back(std::move(partial_));
+        partial_.clear();
+        afterCR_ = *lineEnd == '\r';
+        data = lineEnd + 1;
+    }
+}
+
+std::vector<std::string> TLinesStream::TakeLines() {
+    if (!partial_.empty())
+        lines_.push_back(std::move(partial_));
+    partial_.clear();
+    lines_.shrink_to_fit();
+    return std::move(lines_);
 }
 
 TFileAppendStream::TFileAppendStream(const std::filesystem::path& path)

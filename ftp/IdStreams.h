@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace ftp {
 
@@ -49,6 +50,23 @@ protected:
 
 private:
     std::int64_t position_;
+};
+
+// Received text taken apart into lines as it arrives, at CR LF, a lone LF and
+// a lone CR, so that the text as a whole is never held. Raises
+// EIdListingTooLarge once more than limit bytes were written.
+class TLinesStream : public TAppendStream {
+public:
+    explicit TLinesStream(std::int64_t limit) : TAppendStream(0), limit_(limit) {}
+    void Write(const char* data, std::size_t count) override;
+    // The lines received, the last one even without a line end.
+    std::vector<std::string> TakeLines();
+
+private:
+    std::int64_t limit_;
+    std::vector<std::string> lines_;
+    std::string partial_;
+    bool afterCR_ = false; // an LF right now belongs to the CR before it
 };
 
 // An existing file written on from its end (a resumed download). Failures

@@ -105,6 +105,10 @@ void TIdTCPConnection::receiveMore() {
 }
 
 void TIdTCPConnection::WriteLine(const std::string& text) {
+    // A line break inside an argument (a file name, a password) would end the
+    // command there and send the rest as a command of its own.
+    if (text.find_first_of("\r\n") != std::string::npos)
+        throw EIdLineBreakInCommand();
     if (!socketOpen())
         throw EIdNotConnected();
     const std::string line = text + "\r\n";
@@ -128,7 +132,9 @@ std::string TIdTCPConnection::ReadTextLine() {
     const std::size_t maxLength = static_cast<std::size_t>(MaxLineLength);
     for (;;) {
         const char* data = buffer_.Data();
-        const auto* end = static_cast<const char*>(std::memchr(data + searched_, '\n', buffer_.Size() - searched_));
+        const std::size_t unsearched = buffer_.Size() - searched_;
+        const auto* end =
+            unsearched == 0 ? nullptr : static_cast<const char*>(std::memchr(data + searched_, '\n', unsearched));
         const std::size_t length = end ? static_cast<std::size_t>(end - data) : buffer_.Size();
         // A CR before the LF belongs to the line end, not to the line.
         if (length - (length > 0 && data[length - 1] == '\r' ? 1 : 0) > maxLength) {
@@ -152,23 +158,37 @@ std::string TIdTCPConnection::ReadTextLine() {
     }
 }
 
-std::string TIdTCPConnection::ReadNonEmptyLine() {
+std::string TIdTCPConnection::readReplyLine(std::size_t& bytesLeft) {
     std::string line;
     do {
-        line = base::Trim(ReadTextLine());
+        line = ReadTextLine();
+        const std::size_t taken = line.size() + 2; // with its line end
+        if (taken > bytesLeft)
+            failReply(EIdReplyTooLarge("The server's reply is longer than 1 MiB."));
+        bytesLeft -= taken;
+        line = base::Trim(line);
     } while (line.empty());
     return line;
 }
 
+void TIdTCPConnection::failReply(const EIdException& error) {
+    // The rest of the reply would be taken for the answer to the next command.
+    CloseSocket();
+    throw error;
+}
+
 int TIdTCPConnection::ReadReply() {
-    std::vector<std::string> lines{ReadNonEmptyLine()};
+    std::size_t bytesLeft = MaxReplyBytes;
+    std::vector<std::string> lines{readReplyLine(bytesLeft)};
     const std::string& first = lines.front();
     if (first.size() > 3 && first[3] == '-') {
-        const std::string endMarker = base::UpperCase(first.substr(0, 3)) + " ";
+        const std::string endMarker = first.substr(0, 3) + " ";
         for (;;) {
-            lines.push_back(ReadNonEmptyLine());
+            if (lines.size() == MaxReplyLines)
+                failReply(EIdReplyTooLarge("The server's reply has more than 1000 lines."));
+            lines.push_back(readReplyLine(bytesLeft));
             const std::string& line = lines.back();
-            if (line.size() < 4 || base::UpperCase(line.substr(0, 4)) == endMarker)
+            if (line.size() < 4 || base::StartsText(endMarker, line))
                 break;
         }
     }
@@ -188,6 +208,13 @@ int TIdTCPConnection::CheckReplyCode(int code, std::initializer_list<int> allowe
 int TIdTCPConnection::SendCommand(const std::string& text, std::initializer_list<int> allowed) {
     WriteLine(text);
     return CheckReplyCode(ReadReply(), allowed);
+}
+
+void TIdTCPConnection::AppendReceived(const char* data, std::size_t size) {
+    if (size == 0)
+        return;
+    std::memcpy(buffer_.Reserve(size), data, size);
+    buffer_.Commit(size);
 }
 
 void TIdTCPConnection::removeCounted(std::size_t count) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ftp/IdComponent.h"
+#include "ftp/IdException.h"
 #include "ftp/IdIOHandlerSocket.h"
 #include "ftp/IdRFCReply.h"
 #include "ftp/IdStreams.h"
@@ -15,6 +16,10 @@
 namespace ftp {
 
 enum TIdMaxLineAction { maException, maSplit };
+
+// Bounds of one server reply.
+constexpr std::size_t MaxReplyLines = 1000;
+constexpr std::size_t MaxReplyBytes = 1 << 20;
 
 // The limit of a wait on a socket when ReadTimeout is 0 (ms).
 constexpr int DefaultReadTimeout = 60000;
@@ -67,13 +72,15 @@ public:
     // raises OnDisconnected and reports "Disconnected.". Sends nothing.
     void CloseSession();
 
-    // Sends text and CR LF in one write. Throws EIdNotConnected, EIdSocketError,
+    // Sends text and CR LF in one write. Throws EIdLineBreakInCommand (sending
+    // nothing) for a text holding CR or LF, EIdNotConnected, EIdSocketError,
     // EIdConnClosedGracefully.
     void WriteLine(const std::string& text);
     // Reads one (possibly multi-line) reply into LastReply; returns its code.
+    // Blank lines are skipped. A reply of more than MaxReplyLines lines or
+    // MaxReplyBytes bytes raises EIdReplyTooLarge and closes the socket.
     int ReadReply();
     std::string ReadTextLine();
-    std::string ReadNonEmptyLine();
     // Returns code when allowed (any code when allowed is empty); throws
     // EIdProtocolReplyError with LastReply's text otherwise.
     int CheckReplyCode(int code, std::initializer_list<int> allowed) const;
@@ -84,6 +91,9 @@ public:
     void ReadUntilClosed(TStream& stream);
 
     TIdIOHandlerSocket* IOHandler() { return ioHandler_.get(); }
+    // Puts bytes behind those received, as if they came from the peer: replays
+    // recorded traffic to the readers without a socket.
+    void AppendReceived(const char* data, std::size_t size);
 
     // Asks the connection to stop: after the next OnIdle call or work event
     // its socket closes and EIdAborted is raised. Cleared by the next connect.
@@ -112,6 +122,10 @@ private:
     void checkForDisconnect(bool raise, bool ignoreBuffer);
     void receiveMore();
     void removeCounted(std::size_t count);
+    // The next non-blank line of a reply, trimmed; bytesLeft is what the
+    // reply may still take.
+    std::string readReplyLine(std::size_t& bytesLeft);
+    [[noreturn]] void failReply(const EIdException& error);
 
     std::unique_ptr<TIdIOHandlerSocket> ioHandler_;
     TIdBuffer buffer_;

@@ -4,9 +4,13 @@
 #include "platform/Path.h"
 #include "platform/SystemError.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,6 +50,29 @@ mode_t permissionsFor(const std::string& path) {
     const mode_t mask = umask(0);
     umask(mask);
     return 0666 & ~mask;
+}
+
+// Whether name is one of the temporary files that WriteFileAtomically makes
+// for base: "." base "." and six letters or digits.
+bool isTemporaryOf(const std::string& name, const std::string& base) {
+    const std::string prefix = "." + base + ".";
+    return name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
+           std::all_of(name.end() - 6, name.end(), [](unsigned char c) { return std::isalnum(c) != 0; });
+}
+
+// Removes the temporary files of base that a killed write left in folder. A
+// writer holds a lock on its temporary file while it lives; a file nobody
+// holds is abandoned.
+void removeAbandonedTemporaries(const std::string& folder, const std::string& base) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.empty() ? "." : folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (!isTemporaryOf(name, base))
+            continue;
+        const FileHandle file(open(entry.path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+        if (file && flock(file.get(), LOCK_EX | LOCK_NB) == 0)
+            unlink(entry.path().c_str());
+    }
 }
 
 } // namespace
@@ -145,6 +172,10 @@ void WriteFileAtomically(const std::string& name, const std::function<void(Outpu
     FileHandle file(mkostemp(temporary.data(), O_CLOEXEC));
     if (!file)
         throw EFCreateError(name, ErrorFromErrno(errno));
+    // The lock, released by the system when the process dies, tells a live
+    // write from one a killed process abandoned.
+    flock(file.get(), LOCK_EX);
+    removeAbandonedTemporaries(folder, base);
     try {
         if (fchmod(file.get(), permissionsFor(path)) != 0)
             throw EFCreateError(name, ErrorFromErrno(errno));

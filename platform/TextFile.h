@@ -58,7 +58,8 @@ void WriteLines(const std::string& name, const std::vector<std::string>& lines);
 // Writes a file so that it is never seen half-written: the writer fills a
 // temporary file in the same folder, which then replaces the file in one
 // step. When the writer or the write fails the former file stays untouched,
-// the temporary file is removed and the error passes on.
+// the temporary file is removed and the error passes on. Temporary files of
+// the same name that a killed process left behind are removed.
 void WriteFileAtomically(const std::string& name, const std::function<void(OutputFile&)>& writer);
 void WriteLinesAtomically(const std::string& name, const std::vector<std::string>& lines);
 
