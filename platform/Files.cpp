@@ -3,6 +3,7 @@
 #include "base/LocalTime.h"
 #include "base/StrUtils.h"
 #include "platform/FileDate.h"
+#include "platform/FileFaults.h"
 #include "platform/FileHandle.h"
 #include "platform/Path.h"
 #include "platform/SystemError.h"
@@ -57,6 +58,14 @@ bool DirectoryExists(const std::string& name) {
     return statOf(name, info) && S_ISDIR(info.st_mode);
 }
 
+bool FileSize(const std::string& name, std::int64_t& size) {
+    struct stat info {};
+    if (!statOf(name, info))
+        return false;
+    size = info.st_size;
+    return true;
+}
+
 bool FileAge(const std::string& name, TDateTime& age) {
     struct stat info {};
     if (!statOf(name, info))
@@ -77,12 +86,16 @@ std::uint32_t FileSetDate(const std::string& name, std::int32_t fileDate) {
 }
 
 bool DeleteFile(const std::string& name) {
+    if (const std::uint32_t code = InjectedFileFault(FileOperation::Delete, name))
+        return fail(code);
     if (unlink(NativePath(name).c_str()) != 0)
         return failFromErrno();
     return true;
 }
 
 bool CopyFile(const std::string& source, const std::string& target, bool failIfExists) {
+    if (const std::uint32_t code = InjectedFileFault(FileOperation::Copy, target))
+        return fail(code);
     FileHandle in(open(NativePath(source).c_str(), O_RDONLY | O_CLOEXEC));
     struct stat sourceInfo {};
     if (!in || fstat(in.get(), &sourceInfo) != 0)

@@ -15,6 +15,9 @@ namespace platform {
 bool FileExists(const std::string& name);
 bool DirectoryExists(const std::string& name);
 
+// The size in bytes of an existing file.
+bool FileSize(const std::string& name, std::int64_t& size);
+
 // The last-write date-time of an existing entry, in local time.
 bool FileAge(const std::string& name, base::TDateTime& age);
 

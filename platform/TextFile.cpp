@@ -1,6 +1,7 @@
 #include "platform/TextFile.h"
 
 #include "base/StrUtils.h"
+#include "platform/FileFaults.h"
 #include "platform/Path.h"
 #include "platform/SystemError.h"
 
@@ -78,6 +79,8 @@ void removeAbandonedTemporaries(const std::string& folder, const std::string& ba
 } // namespace
 
 OutputFile OutputFile::Create(const std::string& name) {
+    if (const std::uint32_t code = InjectedFileFault(FileOperation::Write, name))
+        throw EFCreateError(name, code);
     FileHandle file(open(NativePath(name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (!file)
         throw EFCreateError(name, ErrorFromErrno(errno));
@@ -164,6 +167,8 @@ void WriteLines(const std::string& name, const std::vector<std::string>& lines) 
 }
 
 void WriteFileAtomically(const std::string& name, const std::function<void(OutputFile&)>& writer) {
+    if (const std::uint32_t code = InjectedFileFault(FileOperation::Write, name))
+        throw EFCreateError(name, code);
     const std::string path = NativePath(name);
     const auto slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);

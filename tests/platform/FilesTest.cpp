@@ -2,6 +2,8 @@
 #include "base/FormatDateTime.h"
 #include "platform/FileDate.h"
 #include "platform/SystemError.h"
+#include "platform/TextFile.h"
+#include "tests/support/FailingFiles.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -172,4 +174,27 @@ TEST(Files, FindFilesListsMatchingEntriesOfTheFolder) {
 
     EXPECT_TRUE(FindFiles("nothing*.*").empty());
     EXPECT_TRUE(FindFiles("missing\\*.*").empty());
+}
+
+TEST(FileFaults, AnInjectedFailureStopsTheOperationBeforeItTouchesTheDisk) {
+    TempDir dir;
+    const std::string original = dir.write("a.txt", "abc").string();
+    const std::string copy = (dir / "b.txt").string();
+    testsupport::FailingFiles failing;
+    failing.Fail(FileOperation::Delete, "a.txt");
+    failing.Fail(FileOperation::Copy, "b.txt", ERROR_DISK_FULL);
+    failing.Fail(FileOperation::Write, "c.txt");
+
+    EXPECT_FALSE(DeleteFile(original));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_TRUE(FileExists(original));
+    EXPECT_FALSE(CopyFile(original, copy, false));
+    EXPECT_EQ(GetLastError(), ERROR_DISK_FULL);
+    EXPECT_FALSE(FileExists(copy));
+    const std::string written = (dir / "c.txt").string();
+    EXPECT_THROW(WriteLines(written, {"x"}), EFCreateError);
+    EXPECT_THROW(WriteLinesAtomically(written, {"x"}), EFCreateError);
+    EXPECT_FALSE(FileExists(written));
+    // Other names are not touched by the rules.
+    EXPECT_TRUE(CopyFile(original, (dir / "d.txt").string(), false));
 }
