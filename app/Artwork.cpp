@@ -127,9 +127,17 @@ QPixmap GlifoSair() {
 }
 
 void PreencherBolas(runtime::TImageList& lista) {
-    for (const QColor& cor :
-         {QColor(0, 170, 0), QColor(0, 170, 0), QColor(20, 90, 230), QColor(255, 140, 0), QColor(220, 20, 20)})
-        lista.Add(Bola(cor));
+    struct Estado {
+        QColor cor;
+        const char* descricao;
+    };
+    const Estado estados[] = {{QColor(0, 170, 0), "Atualizado"},
+                              {QColor(0, 170, 0), "Atualizado"},
+                              {QColor(20, 90, 230), "Aguardando"},
+                              {QColor(255, 140, 0), "Transferindo"},
+                              {QColor(220, 20, 20), "Desatualizado ou com falha"}};
+    for (const Estado& estado : estados)
+        lista.Add(Bola(estado.cor), estado.descricao);
 }
 
 } // namespace app

@@ -16,8 +16,9 @@ QPixmap FundoPrincipal();
 // (an open door with a red arrow).
 QPixmap GlifoAtualizar();
 QPixmap GlifoSair();
-// Fills a 16 x 16 image list with the balls 0 green, 1 green, 2 blue,
-// 3 orange, 4 red.
+// Fills a 16 x 16 image list with the balls 0 green, 1 green (up to date),
+// 2 blue, 3 orange (being fetched), 4 red (out of date or failed), each with
+// its meaning in words for a screen reader.
 void PreencherBolas(runtime::TImageList& lista);
 
 } // namespace app

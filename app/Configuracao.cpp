@@ -7,6 +7,8 @@
 #include "platform/SystemError.h"
 #include "platform/TextFile.h"
 
+#include <cstdlib>
+
 namespace app {
 
 namespace {
@@ -97,6 +99,21 @@ std::string PastaWinRAR() {
             return alternativa;
     }
     return base;
+}
+
+ServidorFtp LerServidorFtp() {
+    const char* variavel = std::getenv("UPDATER_FTP_HOST");
+    const std::string texto = variavel != nullptr ? base::Trim(variavel) : std::string();
+    if (texto.empty())
+        return {UPDATER_FTP_HOST_DEFAULT};
+    const std::size_t doisPontos = texto.rfind(':');
+    if (doisPontos == std::string::npos)
+        return {texto};
+    const std::string porta = texto.substr(doisPontos + 1);
+    const int numero = base::StrToIntDef(porta, 0);
+    if (numero < 1 || numero > 65535 || porta.find_first_not_of("0123456789") != std::string::npos)
+        throw base::Exception("UPDATER_FTP_HOST: '" + porta + "' is not a valid port");
+    return {texto.substr(0, doisPontos), numero};
 }
 
 } // namespace app

@@ -44,4 +44,16 @@ inline constexpr const char* ProgramaWinRAR = "\\winrar\\winrar.exe";
 // @throw as LerValorRegistro; base::Exception when the value is binary.
 std::string PastaWinRAR();
 
+// Where the updates are fetched from.
+struct ServidorFtp {
+    std::string host;
+    int porta = 21;
+};
+
+// The FTP server of the updates: the environment variable UPDATER_FTP_HOST
+// ("host" or "host:port") when it is set and not empty, else the host built in
+// at configure time, on port 21.
+// @throw base::Exception when the variable's port is not a number from 1 to 65535.
+ServidorFtp LerServidorFtp();
+
 } // namespace app

@@ -1,9 +1,13 @@
 #include "app/untfrmkestoupdate.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
 #include "app/Artwork.h"
 #include "app/Configuracao.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
+#include "runtime/Application.h"
 #include "runtime/MessageBoxes.h"
 #include "scripts/uAguarde.h"
 
@@ -96,6 +100,16 @@ void Tfrmkestoupdate::ConfigurarControles() {
     StatusBar1.AddPanel(50, "KestoUpdate");
 
     ftpupdate.Passive = true;
+    LigarEventosFtp();
+    // The window keeps repainting while it waits.
+    Esperar = [](int milissegundos) {
+        QElapsedTimer relogio;
+        relogio.start();
+        while (relogio.elapsed() < milissegundos) {
+            Application().ProcessMessages();
+            QThread::msleep(20);
+        }
+    };
     Timer2.OnTimer = [this] { Timer2Timer(); };
 }
 
@@ -194,23 +208,6 @@ bool Tfrmkestoupdate::AbrirBancosDoAlias(int item) {
 void Tfrmkestoupdate::Desistir(const std::string& mensagem) {
     ShowMessage(mensagem);
     Timer2.SetEnabled(true);
-}
-
-void Tfrmkestoupdate::batualizarClick() {
-    if (ftpupdate.IsOpen()) {
-        ShowMessage("Conectado no FTP");
-        return;
-    }
-    Button1.setEnabled(false);
-    if (AtualizarSistema)
-        AtualizarSistema();
-    Button1.setEnabled(true);
-}
-
-void Tfrmkestoupdate::bfecharClick() {
-    if (ftpupdate.IsOpen())
-        ftpupdate.CloseSession();
-    Close();
 }
 
 void Tfrmkestoupdate::FormClose() {

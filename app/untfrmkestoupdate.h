@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/DateTime.h"
 #include "ftp/IdFTP.h"
@@ -13,6 +15,8 @@
 #include "runtime/ListControls.h"
 #include "runtime/StatusBar.h"
 #include "runtime/Timer.h"
+
+class QCloseEvent;
 
 namespace scripts {
 class Taguarde;
@@ -33,15 +37,23 @@ public:
     // if acknowledged. Start-up frees it.
     std::unique_ptr<runtime::TForm> Form1;
 
-    // The update run; batualizarClick runs it with Button1 disabled.
-    std::function<void()> AtualizarSistema;
+    // Step 4 of a run without error in its file phase: applies the database
+    // scripts through the wait window, whose Tag becomes 1 when a script
+    // failed. Nothing happens while it is empty.
+    std::function<void()> AtualizarBancos;
+    // Waits the given milliseconds while the replaced executable is still
+    // there (the system may hold it for a moment).
+    std::function<void(int)> Esperar;
 
     // Program Files folder that holds winrar\winrar.exe.
     std::string PastaProgramas;
-    // Size of the file being fetched, as the server reports it.
-    std::uint32_t TamanhoArquivo = 0;
+    // Size of the file being fetched, as the server reports it; 0 or -1 when
+    // it is not known.
+    std::int64_t TamanhoArquivo = 0;
     // Start of the current transfer.
     base::TDateTime InicioTransferencia = 0;
+    // Rate of the current transfer in KB/s.
+    double TaxaTransferencia = 0;
 
     // The wait window, created by start-up and freed when this window closes.
     scripts::Taguarde* aguarde = nullptr;
@@ -78,14 +90,27 @@ public:
     void bfecharClick();
     void Timer2Timer();
 
+    // One update run: the file phase, the script update, the closing message.
+    void AtualizarSistema();
+
+    // The FTP client's status and work events.
+    void ftpupdateStatus(ftp::TIdStatus status, const std::string& texto);
+    void ftpupdateWorkBegin();
+    void ftpupdateWork(std::int64_t contagem);
+    void ftpupdateWorkEnd(ftp::TWorkMode modo);
+
 protected:
     void FormShow() override;
     void FormClose() override;
+    // During a run the window does not close at once: the FTP client is asked
+    // to abort, and the window closes once the run has unwound.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void ConfigurarJanela();
     void ConfigurarRotulos();
     void ConfigurarControles();
+    void LigarEventosFtp();
     // Steps of the start-up sequence after the gate; each returns false when
     // start-up gives up (Timer2 armed).
     void SequenciaInicial();
@@ -94,6 +119,26 @@ private:
     bool AbrirBancosDoAlias(int item);
     // Shows the message and arms Timer2, which closes the window.
     void Desistir(const std::string& mensagem);
+
+    // The file phase of a run and what it hands back.
+    struct ResultadoFase {
+        bool buscou = false;
+        bool erro = false;
+    };
+    ResultadoFase FaseArquivos();
+    void Conectar();
+    std::vector<std::string> ListarPasta();
+    // Fetches the file of node no; false (node red, the error shown) when it fails.
+    bool BuscarArquivo(int no, const ftp::TIdFTPListItem& entrada);
+    void SubstituirExecutavel(const std::string& executavel, bool& erro);
+    void ZerarMedidor();
+    // Ends the run with a silent abort once the operator asked to leave.
+    void PararSeSaindo() const;
+
+    bool executando_ = false;
+    bool fecharAoTerminar_ = false;
+    // Bytes moved so far by the current transfer, as its work events count them.
+    std::int64_t movidos_ = 0;
 };
 
 } // namespace app

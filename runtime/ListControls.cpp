@@ -12,10 +12,21 @@ constexpr int kStateRole = Qt::UserRole + 1;
 
 } // namespace
 
+void TImageList::Add(const QPixmap& image, const std::string& description) {
+    images_.push_back(image);
+    descriptions_.push_back(description);
+}
+
 QPixmap TImageList::Image(int index) const {
     if (index < 0 || index >= Count())
         return {};
     return images_[static_cast<std::size_t>(index)];
+}
+
+std::string TImageList::Description(int index) const {
+    if (index < 0 || index >= Count())
+        return {};
+    return descriptions_[static_cast<std::size_t>(index)];
 }
 
 TCheckListBox::TCheckListBox(QWidget* parent, const std::string& name, const TBounds& bounds,
@@ -73,7 +84,10 @@ int TTreeView::StateIndex(int index) const {
 void TTreeView::SetStateIndex(int index, int stateIndex) {
     QTreeWidgetItem* item = topLevelItem(index);
     item->setData(0, kStateRole, stateIndex);
-    item->setIcon(0, stateImages_ != nullptr ? QIcon(stateImages_->Image(stateIndex)) : QIcon());
+    if (stateImages_ == nullptr)
+        return;
+    item->setIcon(0, QIcon(stateImages_->Image(stateIndex)));
+    item->setData(0, Qt::AccessibleDescriptionRole, ToQString(stateImages_->Description(stateIndex)));
 }
 
 } // namespace runtime

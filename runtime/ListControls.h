@@ -13,21 +13,25 @@
 // images from an image list.
 namespace runtime {
 
-// Images of one size, addressed by index.
+// Images of one size, addressed by index, each with the words that tell a
+// screen reader what it stands for.
 class TImageList {
 public:
     TImageList(int width, int height) : width_(width), height_(height) {}
     int Width() const { return width_; }
     int Height() const { return height_; }
-    void Add(const QPixmap& image) { images_.push_back(image); }
+    void Add(const QPixmap& image, const std::string& description = {});
     int Count() const { return static_cast<int>(images_.size()); }
     // The image at index, or a null picture outside the list.
     QPixmap Image(int index) const;
+    // The description of the image at index, empty outside the list.
+    std::string Description(int index) const;
 
 private:
     int width_;
     int height_;
     std::vector<QPixmap> images_;
+    std::vector<std::string> descriptions_;
 };
 
 class TCheckListBox : public QListWidget {
@@ -45,7 +49,8 @@ private:
     int itemHeight_ = 16;
 };
 
-// A read-only tree whose top-level nodes carry a state image index.
+// A read-only tree whose top-level nodes carry a state image index; a screen
+// reader hears the state image's description as the node's description.
 class TTreeView : public QTreeWidget {
 public:
     TTreeView(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName);

@@ -181,3 +181,31 @@ TEST_F(Registry, WinRARFolderFallsBackFromTheX86FolderToItsPlainForm) {
     install("");
     EXPECT_THROW(PastaWinRAR(), platform::EOSError);
 }
+
+TEST(ServidorFtp, TheEnvironmentOverridesTheBuiltInHost) {
+    {
+        EnvGuard vazio("UPDATER_FTP_HOST", "");
+        const ServidorFtp servidor = LerServidorFtp();
+        EXPECT_FALSE(servidor.host.empty());
+        EXPECT_EQ(servidor.porta, 21);
+    }
+    const struct {
+        const char* valor;
+        const char* host;
+        int porta;
+    } cases[] = {
+        {"ftp.example.com", "ftp.example.com", 21},
+        {" 127.0.0.1:2121 ", "127.0.0.1", 2121},
+        {"host:65535", "host", 65535},
+    };
+    for (const auto& c : cases) {
+        EnvGuard host("UPDATER_FTP_HOST", c.valor);
+        const ServidorFtp servidor = LerServidorFtp();
+        EXPECT_EQ(servidor.host, c.host) << c.valor;
+        EXPECT_EQ(servidor.porta, c.porta) << c.valor;
+    }
+    for (const char* ruim : {"host:", "host:0", "host:65536", "host:21x", "host:-5"}) {
+        EnvGuard host("UPDATER_FTP_HOST", ruim);
+        EXPECT_THROW(LerServidorFtp(), base::Exception) << ruim;
+    }
+}

@@ -9,15 +9,14 @@
 #include "app/ProgramEntry.h"
 #include "runtime/Application.h"
 #include "scripts/uAguarde.h"
-#include "tests/support/FirebirdTestDb.h"
-#include "tests/support/LaunchRecorder.h"
-#include "tests/support/MessageBoxRecorder.h"
+#include "tests/app/PastaAplicacao.h"
 #include "tests/support/ScriptedFtpServer.h"
-#include "tests/support/TempDir.h"
 
 namespace {
 
 using testsupport::EnvGuard;
+using testsupport::Inicio;
+using testsupport::PortaoRespondido;
 
 const char* const kFaltaExe =
     "Arquivo Sys_Vendrake.exe não encontrado nesta pasta que você executou o atualiza_quillmark.exe";
@@ -27,70 +26,6 @@ const char* const kFaltaWinRAR =
     "Favor fazer a instalação do Winrar Primeiro. Voce será redirecionado para o download.";
 const char* const kSemInternet = "Conexão com o MYSQL da internet não localizado.";
 const char* const kPronto = "Clique em Atualizar agora ou pressione <ENTER>.";
-
-// A confirmation window that answers at once with the given Tag.
-class PortaoRespondido : public runtime::TForm {
-public:
-    explicit PortaoRespondido(int resposta) : TForm(nullptr, "Form1"), resposta_(resposta) {}
-
-protected:
-    void FormShow() override {
-        Tag = resposta_;
-        Close();
-    }
-
-private:
-    int resposta_;
-};
-
-// An application folder with everything start-up needs: the executable, the
-// configuration naming alias LOJA, whose path is a dialect-1 local database,
-// WinRAR under the registry's Program Files folder, and an alias file whose
-// "Check" alias reaches an (empty) database.
-class Inicio : public ::testing::Test {
-protected:
-    Inicio() {
-        dir_.write("Sys_Vendrake.exe", "MZ");
-        EscreverIni("Configuracao: LOJA\r\nresto\r\n");
-        dir_.write("Program Files/winrar/winrar.exe", "#!/bin/sh\n");
-        dir_.write("registry.reg", "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion]\n"
-                                   "\"ProgramFilesDir\"=\"" +
-                                       (dir_ / "Program Files").string() + "\"\n");
-        dir_.write("check.db", "");
-        ApontarAliasPara(local_.name());
-        application_.SetTitle("KestoUpdate");
-    }
-
-    void EscreverIni(const std::string& primeiraLinha) { dir_.write("Sys_Vendcfg.INI", primeiraLinha); }
-    void EscreverAliases(const std::string& texto) { dir_.write("aliases.ini", texto); }
-    void ApontarAliasPara(const std::string& caminho) {
-        EscreverAliases("[LOJA]\nTYPE=FIREBIRD\nSERVER NAME=" + caminho +
-                        "\n\n[Check]\nTYPE=SQLITE\nDATABASE NAME=check.db\n");
-    }
-    void Remover(const std::string& nome) { std::filesystem::remove(dir_ / nome); }
-
-    // Shows the main window: its start-up sequence runs.
-    app::Tfrmkestoupdate& Mostrar() {
-        form_ = std::make_unique<app::Tfrmkestoupdate>();
-        form_->Show();
-        return *form_;
-    }
-
-    void EsperarQueFeche(app::Tfrmkestoupdate& form) {
-        while (form.isVisible())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    }
-
-    testsupport::TempDir dir_;
-    testsupport::FirebirdTestDb local_{1};
-    testsupport::CurrentDirGuard current_{dir_.path()};
-    EnvGuard registry_{"UPDATER_REGISTRY_FILE", (dir_ / "registry.reg").string()};
-    EnvGuard aliases_{"UPDATER_ALIAS_FILE", (dir_ / "aliases.ini").string()};
-    runtime::TApplication application_;
-    testsupport::MessageBoxRecorder boxes_;
-    testsupport::LaunchRecorder launches_;
-    std::unique_ptr<app::Tfrmkestoupdate> form_;
-};
 
 TEST_F(Inicio, SuccessTicksTheAliasOpensTheInternetDatabaseAndWaitsOnButton1) {
     app::Tfrmkestoupdate& form = Mostrar();
@@ -114,9 +49,10 @@ TEST_F(Inicio, SuccessTicksTheAliasOpensTheInternetDatabaseAndWaitsOnButton1) {
     EXPECT_TRUE(launches_.opened.empty());
 
     // Enter presses the focused "Atualizar agora", which is disabled during the run.
+    ServirAtualizacoes();
     bool desabilitadoDuranteExecucao = false;
     int execucoes = 0;
-    form.AtualizarSistema = [&] {
+    form.AtualizarBancos = [&] {
         ++execucoes;
         desabilitadoDuranteExecucao = !form.Button1.isEnabled();
     };
@@ -289,15 +225,23 @@ TEST_F(Inicio, AfterAnAcknowledgedGateTheProgramRunsUntilTheMainWindowCloses) {
 }
 
 TEST_F(Inicio, ARunThatRaisesIsReportedAndLeavesButton1Disabled) {
+    ServirAtualizacoes();
     app::Tfrmkestoupdate& form = Mostrar();
     int execucoes = 0;
-    form.AtualizarSistema = [&] { ++execucoes; };
+    form.AtualizarBancos = [&] { ++execucoes; };
     form.batualizarClick();
     EXPECT_EQ(execucoes, 1);
-    form.AtualizarSistema = [&] { throw std::runtime_error("Falha de conexão"); };
+    // A server without the update folder: the error report, no closing message.
+    std::filesystem::remove_all(dir_ / "servidor/quillmark");
     form.Button1.click();
-    EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{"Falha de conexão."});
+    ASSERT_EQ(boxes_.Boxes().size(), 1u);
+    EXPECT_EQ(boxes_.Boxes()[0].text.rfind("No such file or directory", 0), 0u) << boxes_.Boxes()[0].text;
+    EXPECT_EQ(boxes_.Boxes()[0].icon, runtime::MsgIcon::Error);
+    EXPECT_EQ(execucoes, 1);
+    EXPECT_EQ(form.lblstatus.Caption(), " ");
     EXPECT_FALSE(form.Button1.isEnabled()) << "a run that raised leaves the button disabled";
+    form.Button3.click();
+    EXPECT_FALSE(form.isVisible());
 }
 
 } // namespace
@@ -315,7 +259,7 @@ TEST_F(Inicio, WhileTheFtpClientIsOpenTheButtonOnlySaysSoAndSairClosesIt) {
     form.ftpupdate.Port = server.Port();
     form.ftpupdate.OpenSession();
     int execucoes = 0;
-    form.AtualizarSistema = [&] { ++execucoes; };
+    form.AtualizarBancos = [&] { ++execucoes; };
 
     form.Button1.click();
     EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{"Conectado no FTP"});

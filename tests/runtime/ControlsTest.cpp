@@ -90,7 +90,7 @@ TEST(Controls, ListsKeepTheirItemsCheckMarksAndStateImages) {
     runtime::TImageList images(16, 16);
     QPixmap red(16, 16);
     red.fill(Qt::red);
-    images.Add(red);
+    images.Add(red, "Desatualizado");
     runtime::TTreeView tree(&window, "TreeView3", {11, 36, 886, 35}, "Arquivos");
     tree.SetStateImages(&images);
     tree.AddNode("a.txt", 0);
@@ -98,6 +98,9 @@ TEST(Controls, ListsKeepTheirItemsCheckMarksAndStateImages) {
     EXPECT_EQ(tree.StateIndex(0), 0);
     EXPECT_FALSE(tree.topLevelItem(0)->icon(0).isNull());
     EXPECT_TRUE(tree.topLevelItem(1)->icon(0).isNull()) << "index past the list shows no image";
+    // A screen reader hears what the state image stands for.
+    EXPECT_EQ(tree.topLevelItem(0)->data(0, Qt::AccessibleDescriptionRole).toString(), "Desatualizado");
+    EXPECT_EQ(tree.topLevelItem(1)->data(0, Qt::AccessibleDescriptionRole).toString(), "");
     tree.Clear();
     EXPECT_EQ(tree.Count(), 0);
 }

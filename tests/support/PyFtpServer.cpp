@@ -37,7 +37,7 @@ std::string readFirstLine(int handle) {
 
 } // namespace
 
-PyFtpServer::PyFtpServer(const std::filesystem::path& root) {
+PyFtpServer::PyFtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password) {
     int output[2];
     if (::pipe(output) != 0)
         throw std::runtime_error("pipe failed");
@@ -48,7 +48,8 @@ PyFtpServer::PyFtpServer(const std::filesystem::path& root) {
         ::dup2(output[1], STDOUT_FILENO);
         ::close(output[0]);
         ::close(output[1]);
-        ::execl("/usr/bin/python3", "python3", "-c", ServerScript, User, Password, rootText.c_str(), nullptr);
+        ::execl("/usr/bin/python3", "python3", "-c", ServerScript, user.c_str(), password.c_str(), rootText.c_str(),
+                nullptr);
         ::_exit(127);
     }
     ::close(output[1]);

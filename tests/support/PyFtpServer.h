@@ -7,14 +7,15 @@
 namespace testsupport {
 
 // A real FTP server (pyftpdlib under /usr/bin/python3) serving root read-only
-// to one account, on 127.0.0.1 and a port the system chooses. Started by the
-// constructor, stopped by the destructor.
+// to one account (User and Password unless given), on 127.0.0.1 and a port the
+// system chooses. Started by the constructor, stopped by the destructor.
 class PyFtpServer {
 public:
     static constexpr const char* User = "tester";
     static constexpr const char* Password = "secret";
 
-    explicit PyFtpServer(const std::filesystem::path& root);
+    explicit PyFtpServer(const std::filesystem::path& root) : PyFtpServer(root, User, Password) {}
+    PyFtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password);
     ~PyFtpServer();
     PyFtpServer(const PyFtpServer&) = delete;
     PyFtpServer& operator=(const PyFtpServer&) = delete;

@@ -1,0 +1,215 @@
+// The update run of the main window: the connection, the listing, the fetch
+// of what is out of date, the replacement of the executable and the closing
+// message.
+#include "app/untfrmkestoupdate.h"
+
+#include <QCloseEvent>
+
+#include "app/Configuracao.h"
+#include "app/FaseArquivos.h"
+#include "base/Exception.h"
+#include "platform/FileDate.h"
+#include "platform/Files.h"
+#include "platform/Process.h"
+#include "runtime/MessageBoxes.h"
+#include "scripts/uAguarde.h"
+
+namespace app {
+
+using namespace base;
+using namespace runtime;
+
+namespace {
+
+// State images of the file list.
+constexpr int EstadoAtualizado = 1;
+constexpr int EstadoBuscando = 3;
+constexpr int EstadoDesatualizado = 4;
+
+int EstadoInicial(const LinhaListagem& linha) {
+    switch (linha.tipo) {
+    case TipoLinha::Arquivo:
+        return ArquivoDesatualizado(linha.entrada.EntryName, linha.entrada.ModifiedAt) ? EstadoDesatualizado
+                                                                                       : EstadoAtualizado;
+    case TipoLinha::Ignorada:
+        return EstadoAtualizado;
+    case TipoLinha::Invalida:
+        break;
+    }
+    return EstadoDesatualizado;
+}
+
+// The framework's information box.
+void MostrarInformacao(const std::string& texto) {
+    MessageBox({"Information", texto, MsgIcon::Information, MsgButtons::Ok});
+}
+
+} // namespace
+
+void Tfrmkestoupdate::batualizarClick() {
+    if (ftpupdate.IsOpen()) {
+        ShowMessage("Conectado no FTP");
+        return;
+    }
+    Button1.setEnabled(false);
+    executando_ = true;
+    std::exception_ptr falha;
+    try {
+        AtualizarSistema();
+        Button1.setEnabled(true);
+    } catch (...) {
+        falha = std::current_exception();
+    }
+    executando_ = false;
+    if (fecharAoTerminar_)
+        Close();
+    if (falha)
+        std::rethrow_exception(falha);
+}
+
+void Tfrmkestoupdate::bfecharClick() {
+    if (!executando_ && ftpupdate.IsOpen())
+        ftpupdate.CloseSession();
+    Close();
+}
+
+void Tfrmkestoupdate::closeEvent(QCloseEvent* event) {
+    if (!executando_) {
+        TForm::closeEvent(event);
+        return;
+    }
+    fecharAoTerminar_ = true;
+    ftpupdate.RequestAbort();
+    event->ignore();
+}
+
+void Tfrmkestoupdate::PararSeSaindo() const {
+    if (fecharAoTerminar_)
+        throw EAbort("Operation aborted");
+}
+
+void Tfrmkestoupdate::AtualizarSistema() {
+    lblstatus.SetCaption(" ");
+    TreeView3.Clear();
+    ResultadoFase fase = FaseArquivos();
+    ftpupdate.CloseSession();
+    PararSeSaindo();
+    if (!fase.erro) {
+        if (AtualizarBancos)
+            AtualizarBancos();
+        if (aguarde->Tag == 1) {
+            Tag = 1;
+            fase.erro = true;
+        }
+    }
+    ZerarMedidor();
+    lblstatus.SetCaption(MensagemFinal(fase.erro, Tag));
+    if (fase.erro)
+        Tag = 0;
+    lblcontador.SetCaption("");
+    Label3.SetCaption("");
+}
+
+void Tfrmkestoupdate::Conectar() {
+    const ServidorFtp servidor = LerServidorFtp();
+    ftpupdate.Host = servidor.host;
+    ftpupdate.Port = servidor.porta;
+    ftpupdate.Username = "tovrin";
+    db::TQuery& consulta = aguarde->Query3;
+    consulta.SQL = {"select senha_ftp from principal"};
+    consulta.Open();
+    try {
+        ftpupdate.Password = DecodificaTexto(consulta.FieldByName("senha_ftp").AsString());
+    } catch (...) {
+        consulta.Close();
+        throw;
+    }
+    consulta.Close();
+    ftpupdate.Passive = false;
+    ftpupdate.OpenSession(true, -1);
+    ftpupdate.TransferType(ftp::ftBinary);
+    ftpupdate.ChangeDirectory("quillmark");
+}
+
+std::vector<std::string> Tfrmkestoupdate::ListarPasta() {
+    // The listing's size is not known: its counter shows the bytes moved.
+    TamanhoArquivo = 0;
+    std::vector<std::string> linhas;
+    ftpupdate.ListDirectory(&linhas, "", true);
+    Memo3.SetLines(linhas);
+    Memo3.update();
+    return linhas;
+}
+
+Tfrmkestoupdate::ResultadoFase Tfrmkestoupdate::FaseArquivos() {
+    ResultadoFase fase;
+    Conectar();
+    if (Label9.Font().Color() != clGreen)
+        return fase;
+
+    std::vector<LinhaListagem> linhas;
+    for (const std::string& texto : ListarPasta()) {
+        linhas.push_back(AnalisarLinha(texto));
+        TreeView3.AddNode(texto, EstadoInicial(linhas.back()));
+    }
+    TreeView3.update();
+    const std::string executavel = Label9.Caption().substr(0, Label9.Caption().find(" - Será"));
+
+    for (std::size_t i = 0; i < linhas.size(); ++i) {
+        PararSeSaindo();
+        const LinhaListagem& linha = linhas[i];
+        if (linha.tipo == TipoLinha::Invalida) {
+            Label3.SetCaption(UltimaPalavra(linha.entrada.RawLine));
+            fase.erro = true;
+            continue;
+        }
+        if (linha.tipo == TipoLinha::Ignorada)
+            continue;
+        const std::string& nome = linha.entrada.EntryName;
+        Label3.SetCaption(nome);
+        TamanhoArquivo = ftpupdate.RemoteFileSize(nome);
+        if (!ArquivoDesatualizado(nome, linha.entrada.ModifiedAt))
+            continue;
+        fase.buscou = true;
+        if (!BuscarArquivo(static_cast<int>(i), linha.entrada))
+            fase.erro = true;
+    }
+    PararSeSaindo();
+    if (fase.buscou && !fase.erro && platform::FileExists(ArquivoCompactado))
+        SubstituirExecutavel(executavel, fase.erro);
+    return fase;
+}
+
+bool Tfrmkestoupdate::BuscarArquivo(int no, const ftp::TIdFTPListItem& entrada) {
+    const std::string local = ".\\" + entrada.EntryName;
+    TreeView3.SetStateIndex(no, EstadoBuscando);
+    TreeView3.update();
+    try {
+        ftpupdate.Download(entrada.EntryName, local, true, false);
+        // A date outside 1980 to 2107 cannot be put on the file, which then
+        // keeps the time it was written.
+        platform::FileSetDate(local, platform::DateTimeToFileDate(entrada.ModifiedAt));
+        TreeView3.SetStateIndex(no, EstadoAtualizado);
+        TreeView3.update();
+        return true;
+    } catch (const EAbort&) {
+        throw;
+    } catch (const std::exception& e) {
+        TreeView3.SetStateIndex(no, EstadoDesatualizado);
+        TreeView3.update();
+        MostrarInformacao(e.what());
+        return false;
+    }
+}
+
+void Tfrmkestoupdate::SubstituirExecutavel(const std::string& executavel, bool& erro) {
+    if (!AfastarExecutavel(executavel, Esperar)) {
+        ShowMessage("Não foi possível apagar arquivo " + executavel + ".");
+        platform::DeleteFile(ArquivoCompactado);
+        erro = true;
+        return;
+    }
+    platform::WinExec(ComandoWinRAR(PastaProgramas), platform::SW_SHOW_NORMAL);
+}
+
+} // namespace app

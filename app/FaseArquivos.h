@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "base/DateTime.h"
+#include "ftp/IdFTPList.h"
+
+// The decisions of an update run's file phase, apart from the window that
+// shows them: which listing lines are files to look at, which files are out of
+// date, how the main executable makes way for the one in the archive, and the
+// closing message of a run.
+namespace app {
+
+// The application files the run knows by name.
+inline constexpr const char* PastaDlls = "Arquivos_dlls";
+inline constexpr const char* ArquivoCompactado = "Sys_Vendrake.rar";
+inline constexpr const char* ExecutavelAntigo = "Sys_Vendrake.old";
+
+// The last blank-separated word of a line (at most 1000 characters), without
+// leading and trailing blanks and control characters.
+std::string UltimaPalavra(const std::string& linha);
+
+// Whether the local file nome (current folder) must be fetched for a server
+// entry dated remoto: their "dd/mm/yyyy HH:mm" texts differ. A missing file
+// counts as dated today at 00:00; the sub-folder "Arquivos_dlls" is never
+// out of date.
+bool ArquivoDesatualizado(const std::string& nome, base::TDateTime remoto);
+
+// What a raw line of the update folder's listing stands for.
+enum class TipoLinha {
+    Arquivo,  // an entry to check and perhaps fetch
+    Ignorada, // a "total" line, a blank line, "." or "..": shown, never fetched
+    Invalida, // a line that does not parse, or a name that is a path: never fetched, an error
+};
+
+struct LinhaListagem {
+    TipoLinha tipo = TipoLinha::Invalida;
+    ftp::TIdFTPListItem entrada; // parsed, for an Arquivo
+};
+
+// Parses one raw line on its own (format judged by the line itself), so that a
+// line that does not parse touches no other line. A name holding "/" or "\"
+// would leave the application folder and is refused.
+LinhaListagem AnalisarLinha(const std::string& linha);
+
+// Moves the executable aside to "Sys_Vendrake.old" in its folder, so that one
+// of the two names holds the former executable whole at every moment: the old
+// name is emptied, the executable copied to it, and removed only once the
+// copy has its size. While the executable is still there, esperar(1000) runs
+// up to 5 times. Returns whether the executable is gone (an absent one is).
+bool AfastarExecutavel(const std::string& executavel, const std::function<void(int)>& esperar);
+
+// The archiver's command line that extracts every *.exe of "Sys_Vendrake.rar"
+// into the current folder, overwriting; the program path is quoted because the
+// Program Files folder name holds blanks.
+std::string ComandoWinRAR(const std::string& pastaProgramas);
+
+// The closing message of a run: success without error; with an error, a
+// request to contact the maker when a database script failed (tag 1), else a
+// request to close the applications and try again.
+std::string MensagemFinal(bool erro, int tag);
+
+} // namespace app

@@ -1,0 +1,329 @@
+// Update runs of the real main window against a real FTP server (and a
+// scripted one for listings no real server writes).
+#include <QThread>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "base/DateTime.h"
+#include "base/FormatDateTime.h"
+#include "platform/FileDate.h"
+#include "platform/Files.h"
+#include "platform/Process.h"
+#include "scripts/uAguarde.h"
+#include "tests/app/PastaAplicacao.h"
+#include "tests/support/FailingFiles.h"
+#include "tests/support/ScriptedFtpServer.h"
+
+namespace {
+
+using base::EncodeDate;
+using base::EncodeTime;
+using base::TDateTime;
+using platform::FileOperation;
+
+const char* const kSucesso = "Atualização finalizada com sucesso.";
+const char* const kErroArquivos = "Atualização finalizada com erros, feche os aplicativos e tente denovo.";
+const char* const kErroScripts = "Atualização finalizada com erros, necessário contactar Borvane Sistemas.";
+
+// A moment ten days ago at 20 seconds past a minute: recent enough for the
+// server to list it with its time of day.
+TDateTime DezDiasAtras() {
+    const base::TimeParts agora = base::DecodeTime(base::Now());
+    return base::Date() - 10 + EncodeTime(agora.hour, agora.minute, 20, 0);
+}
+
+std::string Minutos(TDateTime valor) {
+    return base::FormatDateTime("dd/mm/yyyy hh:nn", valor);
+}
+
+class Execucao : public testsupport::Inicio {
+protected:
+    Execucao() {
+        ServirAtualizacoes();
+        form_ = std::make_unique<app::Tfrmkestoupdate>();
+        form_->Show();
+        form_->AtualizarBancos = [this] { ++atualizacoesDeBanco_; };
+        form_->Esperar = [this](int) { ++esperas_; };
+    }
+
+    // A file of the update folder, dated as given.
+    void Servir(const std::string& nome, const std::string& conteudo, TDateTime data = 0) {
+        Datar(dir_.write("servidor/quillmark/" + nome, conteudo).string(), data);
+    }
+    // A file of the application folder, dated as given.
+    void Local(const std::string& nome, const std::string& conteudo, TDateTime data = 0) {
+        Datar(dir_.write(nome, conteudo).string(), data);
+    }
+    static void Datar(const std::string& caminho, TDateTime data) {
+        if (data != 0) {
+            ASSERT_EQ(platform::FileSetDate(caminho, platform::DateTimeToFileDate(data)), 0u) << caminho;
+        }
+    }
+    std::string Conteudo(const std::string& nome) const {
+        return std::filesystem::exists(dir_ / nome) ? dir_.read(nome) : std::string("(ausente)");
+    }
+    std::string DataLocal(const std::string& nome) const {
+        TDateTime data = 0;
+        EXPECT_TRUE(platform::FileAge(nome, data)) << nome;
+        return Minutos(data);
+    }
+
+    app::Tfrmkestoupdate& Form() { return *form_; }
+    // Presses "Atualizar agora".
+    void Executar() { form_->Button1.click(); }
+
+    // The node of a listing line, found by the line's end.
+    int Estado(const std::string& fimDaLinha) {
+        for (int i = 0; i < form_->TreeView3.Count(); ++i) {
+            const std::string texto = form_->TreeView3.NodeText(i);
+            if (texto.size() >= fimDaLinha.size() &&
+                texto.compare(texto.size() - fimDaLinha.size(), fimDaLinha.size(), fimDaLinha) == 0)
+                return form_->TreeView3.StateIndex(i);
+        }
+        ADD_FAILURE() << "no node for " << fimDaLinha;
+        return -1;
+    }
+
+    // The window after a run that went through.
+    void EsperarFimNormal(const char* mensagem) {
+        EXPECT_EQ(form_->lblstatus.Caption(), mensagem);
+        EXPECT_EQ(form_->lblcontador.Caption(), "");
+        EXPECT_EQ(form_->Label3.Caption(), "");
+        EXPECT_EQ(form_->Gauge1.Progress(), 0);
+        EXPECT_EQ(form_->StatusBar1.PanelText(0), "Desconectado!");
+        EXPECT_TRUE(form_->Button1.isEnabled());
+        EXPECT_FALSE(form_->ftpupdate.IsOpen());
+        EXPECT_EQ(form_->Tag, 0);
+    }
+
+    int atualizacoesDeBanco_ = 0;
+    int esperas_ = 0;
+};
+
+TEST_F(Execucao, AnEmptyFolderFetchesNothingAndGoesOnToTheScripts) {
+    Executar();
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    EXPECT_EQ(Form().TreeView3.Count(), 0);
+    EXPECT_EQ(atualizacoesDeBanco_, 1);
+    EXPECT_TRUE(launches_.programs.empty());
+    EsperarFimNormal(kSucesso);
+}
+
+TEST_F(Execucao, FilesAreFetchedWhenTheirMinuteDiffersAndGetTheServersTime) {
+    const TDateTime servidor = DezDiasAtras();
+    const TDateTime umMinuto = EncodeTime(0, 1, 0, 0);
+    struct Caso {
+        const char* nome;
+        bool local;
+        TDateTime dataLocal;
+        bool buscado;
+    };
+    const Caso casos[] = {
+        {"igual.txt", true, servidor, false},
+        {"segundos.txt", true, servidor + EncodeTime(0, 0, 30, 0), false},
+        {"antigo.txt", true, servidor - umMinuto, true},
+        {"novo.txt", true, servidor + umMinuto, true},
+        {"ausente.txt", false, 0, true},
+        {"nota fiscal.pdf", false, 0, true},
+    };
+    for (const Caso& caso : casos) {
+        Servir(caso.nome, std::string("servidor ") + caso.nome, servidor);
+        if (caso.local)
+            Local(caso.nome, "local", caso.dataLocal);
+    }
+    // The part after the blank names another file, which stays as it is.
+    Local("fiscal.pdf", "outro", servidor - umMinuto);
+    std::filesystem::create_directories(dir_ / "servidor/quillmark/Arquivos_dlls");
+    // A date the file system cannot hold is never put on the file.
+    Servir("antiquado.txt", "servidor antiquado", EncodeDate(1980, 1, 1));
+    Local("antiquado.txt", "local");
+    std::filesystem::last_write_time(dir_ / "servidor/quillmark/antiquado.txt",
+                                     std::filesystem::last_write_time(dir_ / "servidor/quillmark/antiquado.txt") -
+                                         std::chrono::hours(24 * 400));
+
+    Executar();
+
+    EXPECT_TRUE(boxes_.Boxes().empty()) << boxes_.Texts().front();
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.nome);
+        EXPECT_EQ(Conteudo(caso.nome), caso.buscado ? std::string("servidor ") + caso.nome : "local");
+        EXPECT_EQ(DataLocal(caso.nome), Minutos(caso.buscado ? servidor : caso.dataLocal));
+        EXPECT_EQ(Estado(caso.nome), 1);
+    }
+    EXPECT_EQ(Conteudo("fiscal.pdf"), "outro");
+    EXPECT_EQ(Estado("Arquivos_dlls"), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "Arquivos_dlls"));
+    EXPECT_EQ(Conteudo("antiquado.txt"), "servidor antiquado");
+    EXPECT_EQ(Form().Memo3.Lines().size(), 8u);
+    EXPECT_EQ(atualizacoesDeBanco_, 1);
+    EXPECT_TRUE(launches_.programs.empty()) << "no archive, no replacement";
+    EsperarFimNormal(kSucesso);
+
+    // The next run finds everything up to date, except the file whose date
+    // could not be set.
+    for (const Caso& caso : casos)
+        Local(caso.nome, "local", caso.buscado ? servidor : caso.dataLocal);
+    Local("antiquado.txt", "local");
+    Executar();
+    for (const Caso& caso : casos)
+        EXPECT_EQ(Conteudo(caso.nome), "local") << caso.nome;
+    EXPECT_EQ(Conteudo("antiquado.txt"), "servidor antiquado");
+    EsperarFimNormal(kSucesso);
+}
+
+TEST_F(Execucao, AnotherSubFolderFailsItsFetchAndEndsTheRunWithErrors) {
+    std::filesystem::create_directories(dir_ / "servidor/quillmark/outra");
+    Servir("depois.txt", "depois");
+    Executar();
+    ASSERT_EQ(boxes_.Boxes().size(), 1u);
+    EXPECT_EQ(boxes_.Boxes()[0].caption, "Information");
+    EXPECT_EQ(boxes_.Boxes()[0].icon, runtime::MsgIcon::Information);
+    EXPECT_EQ(Estado("outra"), 4);
+    EXPECT_EQ(Estado("depois.txt"), 1) << "the remaining files are still fetched";
+    EXPECT_EQ(Conteudo("depois.txt"), "depois");
+    EXPECT_EQ(atualizacoesDeBanco_, 0) << "no script update after a file error";
+    EsperarFimNormal(kErroArquivos);
+}
+
+TEST_F(Execucao, AFailedScriptUpdateAsksToContactTheMaker) {
+    Form().AtualizarBancos = [this] { Form().aguarde->Tag = 1; };
+    Executar();
+    EsperarFimNormal(kErroScripts);
+    // The wait window keeps its Tag: the next run says the same.
+    Executar();
+    EsperarFimNormal(kErroScripts);
+}
+
+// An archive holding a new executable, as the server offers it.
+class ComArquivo : public Execucao {
+protected:
+    ComArquivo() {
+        const std::filesystem::path conteudo = dir_ / "conteudo";
+        dir_.write("conteudo/Sys_Vendrake.exe", "NOVO");
+        const std::string destino = (dir_ / "servidor/quillmark/Sys_Vendrake.rar").string();
+        EXPECT_EQ(
+            std::system(("cd '" + conteudo.string() + "' && bsdtar -cf '" + destino + "' --format zip *").c_str()), 0);
+        std::filesystem::copy_file(testsupport::SourceDir() / "tools/archiver/winrar.exe",
+                                   dir_ / "Program Files/winrar/winrar.exe",
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+};
+
+TEST_F(ComArquivo, TheExecutableIsMovedAsideAndTheArchiverExtractsTheNewOne) {
+    Executar();
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    EXPECT_EQ(Conteudo("Sys_Vendrake.old"), "MZ");
+    EXPECT_EQ(Conteudo("Sys_Vendrake.exe"), "(ausente)");
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "Sys_Vendrake.rar")) << "the archive stays";
+    ASSERT_EQ(launches_.programs.size(), 1u);
+    const std::string comando =
+        "\"" + (dir_ / "Program Files").string() + "\\winrar\\WinRAR.exe\" x -o+ Sys_Vendrake.rar *.exe \".\\\"";
+    EXPECT_EQ(launches_.programs[0].commandLine, comando);
+    EXPECT_EQ(launches_.programs[0].showCommand, platform::SW_SHOW_NORMAL);
+    EXPECT_EQ(esperas_, 0);
+    EsperarFimNormal(kSucesso);
+
+    // The same command line, started for real, has the stand-in extract the new executable.
+    platform::SetProgramLauncher(nullptr);
+    ASSERT_GT(platform::WinExec(comando, platform::SW_SHOW_NORMAL), 31u);
+    for (int i = 0; i < 200 && Conteudo("Sys_Vendrake.exe") != "NOVO"; ++i)
+        QThread::msleep(50);
+    EXPECT_EQ(Conteudo("Sys_Vendrake.exe"), "NOVO");
+}
+
+TEST_F(ComArquivo, AFailedFetchSuppressesTheReplacement) {
+    Servir("bloqueado.dll", "dll");
+    testsupport::FailingFiles falhas;
+    falhas.Fail(FileOperation::Write, "bloqueado.dll");
+    Executar();
+    ASSERT_EQ(boxes_.Boxes().size(), 1u);
+    EXPECT_EQ(boxes_.Boxes()[0].caption, "Information");
+    EXPECT_NE(boxes_.Boxes()[0].text.find("bloqueado.dll"), std::string::npos) << boxes_.Boxes()[0].text;
+    EXPECT_EQ(Estado("bloqueado.dll"), 4);
+    EXPECT_EQ(Estado("Sys_Vendrake.rar"), 1);
+    EXPECT_EQ(Conteudo("Sys_Vendrake.exe"), "MZ");
+    EXPECT_TRUE(launches_.programs.empty());
+    EsperarFimNormal(kErroArquivos);
+}
+
+TEST_F(ComArquivo, AnExecutableThatCannotBeRemovedIsReportedAndTheArchiveDeleted) {
+    testsupport::FailingFiles falhas;
+    falhas.Fail(FileOperation::Delete, "Sys_Vendrake.exe");
+    Executar();
+    EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{"Não foi possível apagar arquivo Sys_Vendrake.exe."});
+    EXPECT_EQ(esperas_, 5);
+    EXPECT_EQ(Conteudo("Sys_Vendrake.exe"), "MZ");
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "Sys_Vendrake.rar"));
+    EXPECT_TRUE(launches_.programs.empty());
+    EsperarFimNormal(kErroArquivos);
+}
+
+TEST_F(ComArquivo, WhenTheCopyCannotBeMadeTheExecutableStays) {
+    testsupport::FailingFiles falhas;
+    falhas.Fail(FileOperation::Copy, "Sys_Vendrake.old");
+    Executar();
+    EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{"Não foi possível apagar arquivo Sys_Vendrake.exe."});
+    EXPECT_EQ(Conteudo("Sys_Vendrake.exe"), "MZ");
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "Sys_Vendrake.rar"));
+    EsperarFimNormal(kErroArquivos);
+}
+
+// Listing lines that no real server writes this way, from a scripted server.
+TEST_F(Execucao, ListingLinesArePairedWithTheirOwnEntriesAndNamesNeverLeaveTheFolder) {
+    const std::vector<std::string> linhas = {
+        "total 3",
+        "",
+        "drwxr-xr-x   2 ftp ftp  4096 Mar 05  2024 .",
+        "drwxr-xr-x   2 ftp ftp  4096 Mar 05  2024 ..",
+        "-rw-r--r--   1 ftp ftp     5 Mar 05  2024 ../fora.txt",
+        "-rw-r--r--   1 ftp ftp     5 Mar 05  2024 a/b",
+        "linha que nao se le",
+        "-rw-r--r--   1 ftp ftp     5 Mar 05  2024 ok.txt",
+    };
+    std::string listagem;
+    for (const std::string& linha : linhas)
+        listagem += linha + "\r\n";
+    testsupport::ScriptedFtpServer servidor([&](testsupport::FtpScriptSession& s) {
+        s.LogIn();
+        s.Answer("250 CWD ok");
+        for (const auto& [dados, tamanho] :
+             {std::pair{listagem, std::string()}, std::pair{std::string("hello"), std::string("5")}}) {
+            if (!tamanho.empty())
+                s.Answer("213 " + tamanho);
+            const std::string porta = s.Command();
+            s.Reply("200 PORT ok");
+            s.Command();
+            s.Reply("150 Opening data connection");
+            s.ConnectData(porta);
+            s.SendData(dados);
+            s.CloseData();
+            s.Reply("226 Transfer complete");
+        }
+        s.ClientCloses();
+    });
+    testsupport::EnvGuard host("UPDATER_FTP_HOST", "127.0.0.1:" + std::to_string(servidor.Port()));
+    Executar();
+    const std::vector<std::string> transcricao = servidor.Transcript();
+    EXPECT_EQ(servidor.Failure(), "");
+    ASSERT_EQ(transcricao.size(), 10u);
+    EXPECT_EQ(transcricao[0], "USER tovrin");
+    EXPECT_EQ(transcricao[1], "PASS segredo");
+    EXPECT_EQ(transcricao[4], "CWD quillmark");
+    EXPECT_EQ(transcricao[6], "LIST");
+    EXPECT_EQ(transcricao[7], "SIZE ok.txt");
+    EXPECT_EQ(transcricao[9], "RETR ok.txt");
+    ASSERT_EQ(Form().TreeView3.Count(), 8);
+    const int esperados[] = {1, 1, 1, 1, 4, 4, 4, 1};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(Form().TreeView3.StateIndex(i), esperados[i]) << linhas[static_cast<std::size_t>(i)];
+    EXPECT_EQ(Form().TreeView3.topLevelItem(4)->data(0, Qt::AccessibleDescriptionRole).toString(),
+              "Desatualizado ou com falha");
+    EXPECT_EQ(Conteudo("ok.txt"), "hello");
+    EXPECT_FALSE(std::filesystem::exists(dir_.path().parent_path() / "fora.txt"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "a"));
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    EXPECT_EQ(atualizacoesDeBanco_, 0);
+    EsperarFimNormal(kErroArquivos);
+}
+
+} // namespace
