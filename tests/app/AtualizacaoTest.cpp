@@ -327,3 +327,53 @@ TEST_F(Execucao, ListingLinesArePairedWithTheirOwnEntriesAndNamesNeverLeaveTheFo
 }
 
 } // namespace
+
+namespace {
+
+// Leaving during a run: the client aborts silently, the former file stays,
+// and the window closes once the run has unwound.
+TEST_F(Execucao, SairDuringALargeTransferAbortsItAndKeepsTheFormerFile) {
+    Servir("grande.bin", std::string(32 << 20, 'g'), DezDiasAtras());
+    Local("grande.bin", "antigo", DezDiasAtras() - 1);
+    const ftp::TWorkEvent trabalho = Form().ftpupdate.OnWork;
+    std::int64_t clicadoEm = 0;
+    Form().ftpupdate.OnWork = [&](ftp::TIdComponent* origem, ftp::TWorkMode modo, std::int64_t contagem) {
+        if (clicadoEm == 0 && Form().TamanhoArquivo > 0 && contagem >= (1 << 20)) {
+            clicadoEm = contagem;
+            QTimer::singleShot(0, &Form().Button3, &QPushButton::click);
+        }
+        trabalho(origem, modo, contagem);
+    };
+    Executar();
+    EXPECT_GT(clicadoEm, 0);
+    EXPECT_TRUE(boxes_.Boxes().empty()) << boxes_.Texts().front();
+    EXPECT_EQ(Conteudo("grande.bin"), "antigo");
+    for (const auto& entrada : std::filesystem::directory_iterator(dir_.path()))
+        EXPECT_EQ(entrada.path().filename().string().find(".grande.bin"), std::string::npos) << entrada.path();
+    EXPECT_FALSE(Form().isVisible());
+    EXPECT_EQ(Form().aguarde, nullptr);
+    EXPECT_FALSE(Form().ftpupdate.IsOpen());
+    EXPECT_EQ(atualizacoesDeBanco_, 0);
+}
+
+TEST_F(Execucao, TheCloseBoxWhileTheServerIsSilentEndsTheRunAndClosesTheWindow) {
+    bool clienteFechou = false;
+    testsupport::ScriptedFtpServer servidor([&](testsupport::FtpScriptSession& s) {
+        s.LogIn();
+        s.Command(); // CWD, never answered
+        clienteFechou = s.ClientCloses();
+    });
+    testsupport::EnvGuard host("UPDATER_FTP_HOST", "127.0.0.1:" + std::to_string(servidor.Port()));
+    QTimer::singleShot(300, &Form(), &QWidget::close);
+    const auto inicio = std::chrono::steady_clock::now();
+    Executar();
+    EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(5));
+    servidor.Transcript();
+    EXPECT_TRUE(clienteFechou);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    EXPECT_FALSE(Form().isVisible());
+    EXPECT_EQ(Form().aguarde, nullptr);
+    EXPECT_EQ(atualizacoesDeBanco_, 0);
+}
+
+} // namespace
