@@ -132,6 +132,7 @@ TIdFTPListItems& TIdFTP::ListingItems() {
 }
 
 void TIdFTP::Download(const std::string& remoteName, const std::string& localPath, bool canOverwrite, bool resume) {
+    CheckCommandText(retrCommand(remoteName));
     if (platform::FileExists(localPath)) {
         const bool effectiveResume = resume && ProbeResume();
         if (!canOverwrite && effectiveResume) {
@@ -161,7 +162,7 @@ void TIdFTP::DownloadToStream(const std::string& remoteName, TStream& stream, bo
     std::int64_t announced = sizeReply_.first == remoteName ? sizeReply_.second : -1;
     sizeReply_ = {};
     const std::int64_t start = stream.Position();
-    transferData("RETR " + remoteName, stream, effectiveResume);
+    transferData(retrCommand(remoteName), stream, effectiveResume);
     if (abortedReply_)
         return;
     if (announced < 0 && !effectiveResume)
@@ -205,7 +206,13 @@ void TIdFTP::sendRestart(const TStream& stream) {
     SendCommand("REST " + std::to_string(stream.Position()), {350});
 }
 
+std::string TIdFTP::retrCommand(const std::string& remoteName) {
+    return "RETR " + remoteName;
+}
+
 void TIdFTP::transferData(const std::string& command, TStream& stream, bool resume) {
+    // Refused before PORT or PASV go out: nothing of the transfer is sent.
+    CheckCommandText(command);
     abortedReply_.reset();
     preliminaryReply_.Clear();
     finalReplyPending_ = false;

@@ -81,6 +81,7 @@ public:
 
 private:
     void sendTransferTypeCommand();
+    static std::string retrCommand(const std::string& remoteName);
     void transferData(const std::string& command, TStream& stream, bool resume);
     void receiveActive(const std::string& command, TStream& stream, bool resume);
     void receivePassive(const std::string& command, TStream& stream, bool resume);

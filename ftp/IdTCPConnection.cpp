@@ -104,11 +104,15 @@ void TIdTCPConnection::receiveMore() {
     buffer_.Commit(received);
 }
 
-void TIdTCPConnection::WriteLine(const std::string& text) {
+void TIdTCPConnection::CheckCommandText(const std::string& text) {
     // A line break inside an argument (a file name, a password) would end the
     // command there and send the rest as a command of its own.
     if (text.find_first_of("\r\n") != std::string::npos)
         throw EIdLineBreakInCommand();
+}
+
+void TIdTCPConnection::WriteLine(const std::string& text) {
+    CheckCommandText(text);
     if (!socketOpen())
         throw EIdNotConnected();
     const std::string line = text + "\r\n";

@@ -76,6 +76,8 @@ public:
     // nothing) for a text holding CR or LF, EIdNotConnected, EIdSocketError,
     // EIdConnClosedGracefully.
     void WriteLine(const std::string& text);
+    // Throws EIdLineBreakInCommand for a command text holding CR or LF.
+    static void CheckCommandText(const std::string& text);
     // Reads one (possibly multi-line) reply into LastReply; returns its code.
     // Blank lines are skipped. A reply of more than MaxReplyLines lines or
     // MaxReplyBytes bytes raises EIdReplyTooLarge and closes the socket.

@@ -40,14 +40,6 @@ void serveActive(FtpScriptSession& s, const std::string& bytes,
         s.Reply(reply);
 }
 
-std::vector<std::string> filesIn(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 struct Session {
     TIdFTP client;
     ClientEvents events;
@@ -192,7 +184,7 @@ TEST(DataTransfer, AbortedTransferReadsOneMoreReplyAndADownloadKeepsTheFormerFil
         EXPECT_STREQ(error.what(), "Connection closed; transfer aborted.\r\n");
     }
     EXPECT_EQ(folder.read("kept.bin"), "former content");
-    EXPECT_THAT(filesIn(folder.path()), ElementsAre("kept.bin"));
+    EXPECT_THAT(folder.names(), ElementsAre("kept.bin"));
     EXPECT_NO_THROW(session.client.ChangeDirectory("next"));
     session.client.CloseSession();
     EXPECT_EQ(server.Failure(), "");
@@ -218,7 +210,7 @@ TEST(DataTransfer, RefusedRetrKeepsTheFormerFileAndTheConnectionUsable) {
     }
     EXPECT_THAT(session.events.StatusTexts(), ElementsAre("Starting FTP transfer", "Transfer complete"));
     EXPECT_EQ(folder.read("app.exe"), "former content");
-    EXPECT_THAT(filesIn(folder.path()), ElementsAre("app.exe"));
+    EXPECT_THAT(folder.names(), ElementsAre("app.exe"));
     EXPECT_EQ(session.client.RemoteFileSize("next.bin"), 77);
     session.client.CloseSession();
     EXPECT_EQ(server.Failure(), "");
@@ -233,7 +225,7 @@ TEST(DataTransfer, ServerVanishingMidTransferLeavesNoFile) {
     Session session(server);
     EXPECT_THROW(session.client.Download("new.bin", folder / "new.bin", true, false), EIdConnClosedGracefully);
     EXPECT_THAT(session.events.work, ElementsAre("begin 0", "work 32768", "end"));
-    EXPECT_TRUE(filesIn(folder.path()).empty());
+    EXPECT_TRUE(folder.names().empty());
     EXPECT_FALSE(session.client.IsOpen());
 }
 

@@ -2,6 +2,7 @@
 
 #include "tests/support/FtpWire.h"
 
+#include <arpa/inet.h>
 #include <cstring>
 #include <optional>
 #include <poll.h>
@@ -96,12 +97,23 @@ bool FtpScriptSession::ClientCloses() {
     return ::recv(control_, &byte, 1, 0) == 0;
 }
 
-void FtpScriptSession::ConnectData(const std::string& portCommand) {
+void FtpScriptSession::CloseControl() {
+    closeHandle(control_);
+}
+
+void FtpScriptSession::ConnectData(const std::string& portCommand, const std::string& sourceIp) {
     const std::optional<sockaddr_in> address = PortAddress(portCommand);
     if (!address)
         throw std::runtime_error("not a PORT command: " + portCommand);
     closeHandle(data_);
     data_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (!sourceIp.empty()) {
+        sockaddr_in source{};
+        source.sin_family = AF_INET;
+        ::inet_pton(AF_INET, sourceIp.c_str(), &source.sin_addr);
+        if (::bind(data_, reinterpret_cast<const sockaddr*>(&source), sizeof source) != 0)
+            throw std::runtime_error("cannot bind the data connection to " + sourceIp);
+    }
     if (::connect(data_, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0)
         throw std::runtime_error("cannot connect the data connection");
 }
@@ -117,6 +129,20 @@ void FtpScriptSession::AcceptData() {
     closeHandle(data_);
     data_ = acceptOne(passive_);
     closeHandle(passive_);
+}
+
+bool FtpScriptSession::ClientClosesData() {
+    pollfd entry{data_, POLLIN, 0};
+    if (::poll(&entry, 1, WaitMs) != 1)
+        return false;
+    char byte;
+    return ::recv(data_, &byte, 1, 0) <= 0;
+}
+
+void FtpScriptSession::ResetData() {
+    const linger reset{1, 0};
+    ::setsockopt(data_, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    closeHandle(data_);
 }
 
 void FtpScriptSession::SendData(const std::string& bytes) {

@@ -33,8 +33,16 @@ public:
     // True when the client closes the control connection without sending anything.
     bool ClientCloses();
 
-    // Active mode: connects to the address a PORT command announced.
-    void ConnectData(const std::string& portCommand);
+    // Closes the control connection (a server that drops it mid-transfer).
+    void CloseControl();
+
+    // Active mode: connects to the address a PORT command announced, from
+    // sourceIp (a loopback address) when given.
+    void ConnectData(const std::string& portCommand, const std::string& sourceIp = {});
+    // True when the client closes the data connection within a few seconds.
+    bool ClientClosesData();
+    // Aborts the data connection with a reset instead of an orderly close.
+    void ResetData();
     // Passive mode: listens on loopback and gives the 227 reply announcing it.
     std::string ListenPassive();
     void AcceptData();

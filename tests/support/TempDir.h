@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -21,6 +22,8 @@ public:
     std::filesystem::path write(const std::string& name, const std::string& bytes) const;
     // Reads a whole (small) file below the folder.
     std::string read(const std::string& name) const;
+    // The names of the entries directly in the folder, sorted.
+    std::vector<std::string> names() const;
 
 private:
     std::filesystem::path path_;
