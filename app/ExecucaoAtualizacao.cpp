@@ -7,6 +7,7 @@
 
 #include "app/Configuracao.h"
 #include "app/FaseArquivos.h"
+#include "app/Progresso.h"
 #include "base/Exception.h"
 #include "platform/FileDate.h"
 #include "platform/Files.h"
@@ -174,7 +175,9 @@ Tfrmkestoupdate::ResultadoFase Tfrmkestoupdate::FaseArquivos() {
         if (!BuscarArquivo(static_cast<int>(i), linha.entrada))
             fase.erro = true;
     }
-    PararSeSaindo();
+    // The replacement runs even when the operator asked to leave meanwhile:
+    // with every file fetched, a later run would find nothing to fetch and
+    // never replace the executable.
     if (fase.buscou && !fase.erro && platform::FileExists(ArquivoCompactado))
         SubstituirExecutavel(executavel, fase.erro);
     return fase;
@@ -186,6 +189,10 @@ bool Tfrmkestoupdate::BuscarArquivo(int no, const ftp::TIdFTPListItem& entrada) 
     TreeView3.update();
     try {
         ftpupdate.Download(entrada.EntryName, local, true, false);
+        // Without a size from the server the counter shows what arrived; the
+        // work events leave out the last partial block.
+        if (TamanhoArquivo <= 0 && platform::FileSize(local, movidos_))
+            lblcontador.SetCaption(ContadorFinal(TamanhoArquivo, movidos_));
         // A date outside 1980 to 2107 cannot be put on the file, which then
         // keeps the time it was written.
         platform::FileSetDate(local, platform::DateTimeToFileDate(entrada.ModifiedAt));

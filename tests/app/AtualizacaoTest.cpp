@@ -6,6 +6,7 @@
 
 #include "base/DateTime.h"
 #include "base/FormatDateTime.h"
+#include "base/FormatSettings.h"
 #include "platform/FileDate.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
@@ -246,26 +247,73 @@ TEST_F(ComArquivo, AFailedFetchSuppressesTheReplacement) {
     EsperarFimNormal(kErroArquivos);
 }
 
-TEST_F(ComArquivo, AnExecutableThatCannotBeRemovedIsReportedAndTheArchiveDeleted) {
-    testsupport::FailingFiles falhas;
-    falhas.Fail(FileOperation::Delete, "Sys_Vendrake.exe");
-    Executar();
-    EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{"Não foi possível apagar arquivo Sys_Vendrake.exe."});
-    EXPECT_EQ(esperas_, 5);
-    EXPECT_EQ(Conteudo("Sys_Vendrake.exe"), "MZ");
-    EXPECT_FALSE(std::filesystem::exists(dir_ / "Sys_Vendrake.rar"));
-    EXPECT_TRUE(launches_.programs.empty());
-    EsperarFimNormal(kErroArquivos);
+TEST_F(ComArquivo, AnExecutableThatCannotMakeWayIsReportedAndTheArchiveDeleted) {
+    struct Caso {
+        const char* descricao;
+        FileOperation falha;
+        const char* nome;
+        int esperas;
+    };
+    const Caso casos[] = {
+        {"the executable is held", FileOperation::Delete, "Sys_Vendrake.exe", 5},
+        {"its copy cannot be made", FileOperation::Copy, "Sys_Vendrake.old", 0},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.descricao);
+        testsupport::MessageBoxRecorder boxes;
+        testsupport::FailingFiles falhas;
+        falhas.Fail(caso.falha, caso.nome);
+        esperas_ = 0;
+        Executar();
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Não foi possível apagar arquivo Sys_Vendrake.exe."});
+        EXPECT_EQ(esperas_, caso.esperas);
+        EXPECT_EQ(Conteudo("Sys_Vendrake.exe"), "MZ");
+        EXPECT_FALSE(std::filesystem::exists(dir_ / "Sys_Vendrake.rar")) << "the next run fetches it again";
+        EXPECT_TRUE(launches_.programs.empty());
+        EsperarFimNormal(kErroArquivos);
+    }
 }
 
-TEST_F(ComArquivo, WhenTheCopyCannotBeMadeTheExecutableStays) {
-    testsupport::FailingFiles falhas;
-    falhas.Fail(FileOperation::Copy, "Sys_Vendrake.old");
+// The scripted server's side of an active-mode transfer: PORT, the command, the bytes.
+void TransferirAtivo(testsupport::FtpScriptSession& s, const std::string& dados) {
+    const std::string porta = s.Command();
+    s.Reply("200 PORT ok");
+    s.Command();
+    s.Reply("150 Opening data connection");
+    s.ConnectData(porta);
+    s.SendData(dados);
+    s.CloseData();
+    s.Reply("226 Transfer complete");
+}
+
+// Log-in, the update folder and its listing.
+void EntrarEListar(testsupport::FtpScriptSession& s, const std::string& listagem) {
+    s.LogIn();
+    s.Answer("250 CWD ok");
+    TransferirAtivo(s, listagem);
+}
+
+TEST_F(Execucao, WithoutASizeTheCounterShowsTheBytesThatArrived) {
+    testsupport::ScriptedFtpServer servidor([&](testsupport::FtpScriptSession& s) {
+        EntrarEListar(s, "-rw-r--r--   1 ftp ftp 40000 Mar 05  2024 semtamanho.bin\r\n");
+        s.Answer("550 SIZE not allowed");
+        TransferirAtivo(s, std::string(40000, 's'));
+        s.ClientCloses();
+    });
+    testsupport::EnvGuard host("UPDATER_FTP_HOST", "127.0.0.1:" + std::to_string(servidor.Port()));
+    std::string contadorAoDesconectar;
+    const ftp::TIdStatusEvent status = Form().ftpupdate.OnStatus;
+    Form().ftpupdate.OnStatus = [&](ftp::TIdComponent* origem, ftp::TIdStatus codigo, const std::string& texto) {
+        if (codigo == ftp::hsDisconnecting)
+            contadorAoDesconectar = Form().lblcontador.Caption();
+        status(origem, codigo, texto);
+    };
     Executar();
-    EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{"Não foi possível apagar arquivo Sys_Vendrake.exe."});
-    EXPECT_EQ(Conteudo("Sys_Vendrake.exe"), "MZ");
-    EXPECT_FALSE(std::filesystem::exists(dir_ / "Sys_Vendrake.rar"));
-    EsperarFimNormal(kErroArquivos);
+    EXPECT_EQ(servidor.Failure(), "");
+    EXPECT_EQ(Form().TamanhoArquivo, -1);
+    EXPECT_EQ(contadorAoDesconectar, "Transferidos: 39 Kb");
+    EXPECT_EQ(Conteudo("semtamanho.bin"), std::string(40000, 's'));
+    EsperarFimNormal(kSucesso);
 }
 
 // Listing lines that no real server writes this way, from a scripted server.
@@ -284,21 +332,9 @@ TEST_F(Execucao, ListingLinesArePairedWithTheirOwnEntriesAndNamesNeverLeaveTheFo
     for (const std::string& linha : linhas)
         listagem += linha + "\r\n";
     testsupport::ScriptedFtpServer servidor([&](testsupport::FtpScriptSession& s) {
-        s.LogIn();
-        s.Answer("250 CWD ok");
-        for (const auto& [dados, tamanho] :
-             {std::pair{listagem, std::string()}, std::pair{std::string("hello"), std::string("5")}}) {
-            if (!tamanho.empty())
-                s.Answer("213 " + tamanho);
-            const std::string porta = s.Command();
-            s.Reply("200 PORT ok");
-            s.Command();
-            s.Reply("150 Opening data connection");
-            s.ConnectData(porta);
-            s.SendData(dados);
-            s.CloseData();
-            s.Reply("226 Transfer complete");
-        }
+        EntrarEListar(s, listagem);
+        s.Answer("213 5");
+        TransferirAtivo(s, "hello");
         s.ClientCloses();
     });
     testsupport::EnvGuard host("UPDATER_FTP_HOST", "127.0.0.1:" + std::to_string(servidor.Port()));
@@ -374,6 +410,50 @@ TEST_F(Execucao, TheCloseBoxWhileTheServerIsSilentEndsTheRunAndClosesTheWindow) 
     EXPECT_FALSE(Form().isVisible());
     EXPECT_EQ(Form().aguarde, nullptr);
     EXPECT_EQ(atualizacoesDeBanco_, 0);
+}
+
+} // namespace
+
+namespace {
+
+// The four handlers of the FTP client's events, with a clock the test moves.
+TEST(ProgressoNaJanela, TheHandlersWriteTheGaugeCountersAndStatusBar) {
+    base::FormatSettings anterior = base::CurrentFormatSettings();
+    base::FormatSettings brasil = anterior;
+    brasil.thousandSeparator = ".";
+    brasil.decimalSeparator = ",";
+    base::SetFormatSettings(brasil);
+    const TDateTime inicio = EncodeDate(2024, 3, 5) + EncodeTime(10, 0, 0, 0);
+    TDateTime agora = inicio;
+    base::SetClock([&] { return agora; });
+
+    app::Tfrmkestoupdate form;
+    form.TamanhoArquivo = 4096;
+    form.ftpupdateWorkBegin();
+    form.ftpupdateWork(1536);
+    EXPECT_EQ(form.lblcontador.Caption(), "Transferidos: 1 Kb de 4 Kb");
+    EXPECT_EQ(form.lblstatus.Caption(), "Taxa de Transferencia: 0,00 KB/s; ");
+    EXPECT_EQ(form.Gauge1.Progress(), 37);
+    agora = inicio + EncodeTime(0, 1, 5, 0);
+    form.ftpupdateWork(8192);
+    EXPECT_EQ(form.lblstatus.Caption(), "Taxa de Transferencia: 0,12 KB/s; Tempo de download  0: 1: 5");
+    EXPECT_EQ(form.Gauge1.Progress(), 100) << "beyond the expected size";
+    form.TamanhoArquivo = 1048576;
+    form.ftpupdateWorkEnd(ftp::wmRead);
+    EXPECT_EQ(form.lblstatus.Caption(), "Download!!");
+    EXPECT_EQ(form.lblcontador.Caption(), "Transferidos: 1.024 Kb");
+    EXPECT_EQ(form.Gauge1.Progress(), 100) << "the end of a transfer leaves the gauge";
+
+    form.ftpupdateStatus(ftp::hsStatusText, "texto do servidor");
+    EXPECT_EQ(form.StatusBar1.PanelText(0), "texto do servidor");
+    form.ftpupdateStatus(ftp::ftpTransfer, "ignored");
+    EXPECT_EQ(form.StatusBar1.PanelText(0), "Transferindo..");
+    form.ftpupdateStatus(ftp::hsDisconnected, "");
+    EXPECT_EQ(form.StatusBar1.PanelText(0), "Desconectado!");
+    EXPECT_EQ(form.Gauge1.Progress(), 0);
+
+    base::SetClock(nullptr);
+    base::SetFormatSettings(anterior);
 }
 
 } // namespace
