@@ -90,6 +90,8 @@ std::string Trim(std::string_view text) {
 
 std::vector<std::string> TextToLines(std::string_view text) {
     std::vector<std::string> lines;
+    // Sized once for the usual line ends: a long text then needs no spare room.
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     size_t pos = 0;
     while (pos < text.size()) {
         size_t end = text.find_first_of("\r\n", pos);

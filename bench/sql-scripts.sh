@@ -2,7 +2,10 @@
 # Builds the script benchmarks in Release and runs them once each:
 #  1. parse-only throughput of the script parser on generated 10 MB and 50 MB
 #     scripts of mixed statements (MB/s and the time ratio, linear gives 5);
-#  2. a script of 100000 INSERT statements run into a fresh embedded Firebird
+#  2. peak memory of sqlscript --parse-only on a generated 50 MB script of
+#     statements about 40 bytes long, against the script's size (goal: at
+#     most 4 times);
+#  3. a script of 100000 INSERT statements run into a fresh embedded Firebird
 #     database by sqlscript and by isql-fb -i, side by side.
 # Usage: bench/sql-scripts.sh
 # Builds optimised in $UPDATER_BENCH_BUILD_DIR (default: build-bench) first.
@@ -17,9 +20,27 @@ cmake --build "$build" -j 2 --target parse_bench sqlscript >/dev/null
 echo "== parse-only throughput"
 "$build/bench/parse_bench" 10 50
 
-echo "== $statements INSERT statements: sqlscript and isql-fb -i"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+
+echo "== peak memory of sqlscript --parse-only"
+awk 'BEGIN {
+    while (size < 50 * 1048576) {
+        line = sprintf("INSERT INTO ITEMS VALUES (%d, '\''n%05d'\'');", i % 100000, i % 100000)
+        print line
+        size += length(line) + 1
+        i++
+    }
+}' >"$work/memory.sql"
+/usr/bin/python3 - "$build/tools/sqlscript" "$work/memory.sql" <<'EOF'
+import os, resource, subprocess, sys
+subprocess.run([sys.argv[1], "--parse-only", sys.argv[2]], stdout=subprocess.DEVNULL, check=True)
+peak = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss * 1024
+size = os.path.getsize(sys.argv[2])
+print(f"script: {size / 1e6:.1f} MB, peak RSS: {peak / 1e6:.1f} MB, {peak / size:.2f} times the script (goal: at most 4)")
+EOF
+
+echo "== $statements INSERT statements: sqlscript and isql-fb -i"
 # A private embedded engine setup, as the tests use: nothing shared with
 # other Firebird users of the machine.
 installed=/usr/lib/$(gcc -print-multiarch)/firebird/3.0

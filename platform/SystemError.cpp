@@ -116,7 +116,10 @@ void SetLastErrorFromErrno(int errnoValue) {
 }
 
 EFOpenError::EFOpenError(const std::string& fileName, std::uint32_t code)
-    : Exception("Cannot open file \"" + fileName + "\". " + SysErrorMessage(code)) {}
+    : EFOpenError(fileName, SysErrorMessage(code)) {}
+
+EFOpenError::EFOpenError(const std::string& fileName, const std::string& reason)
+    : Exception("Cannot open file \"" + fileName + "\". " + reason) {}
 
 EFCreateError::EFCreateError(const std::string& fileName, std::uint32_t code)
     : Exception("Cannot create file \"" + fileName + "\". " + SysErrorMessage(code)) {}

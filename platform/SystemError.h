@@ -66,6 +66,8 @@ private:
 class EFOpenError : public base::Exception {
 public:
     EFOpenError(const std::string& fileName, std::uint32_t code);
+    // With the reason in the program's own words instead of a system text.
+    EFOpenError(const std::string& fileName, const std::string& reason);
 };
 
 class EFCreateError : public base::Exception {

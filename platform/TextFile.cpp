@@ -137,10 +137,18 @@ void OutputFile::close(bool sync) {
 }
 
 std::vector<std::string> ReadLines(const std::string& name) {
-    const FileHandle file = openForReading(name);
+    // Opening does not wait for a writer of a FIFO; only a regular file has
+    // an end to read to (a device such as /dev/zero or a FIFO may never end).
+    const FileHandle file(open(NativePath(name).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!file)
         throw EFOpenError(name, ErrorFromErrno(errno));
+    struct stat info {};
+    if (fstat(file.get(), &info) != 0)
+        throw base::EInOutError::FromErrno(errno);
+    if (!S_ISREG(info.st_mode))
+        throw EFOpenError(name, "It is not a regular file.");
     std::string text, block;
+    text.reserve(static_cast<std::size_t>(info.st_size));
     while (readBlock(file, block) > 0)
         text += block;
     return base::TextToLines(text);

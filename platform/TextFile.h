@@ -45,7 +45,8 @@ private:
 };
 
 // Every line of a file, split at CR LF, LF or CR. Raises EFOpenError when the
-// file cannot be opened and EInOutError when it cannot be read.
+// file cannot be opened or is not a regular file (a folder, a device, a FIFO),
+// and EInOutError when it cannot be read.
 std::vector<std::string> ReadLines(const std::string& name);
 
 // The first line of a file (empty for an empty file), reading no further than

@@ -180,6 +180,7 @@ bool TIBSQLParser::AppendNextLine() {
 
 std::string TIBSQLParser::ReadStatement() {
     tokens_.clear();
+    openQuoteLine_ = 0;
     if (WorkingIsBlank())
         AppendNextLine();
     if (!readingInput_)
@@ -197,7 +198,40 @@ std::string TIBSQLParser::ReadStatement() {
             break;
         ReadToken(state, statement);
     }
+    // Only the end of all text ends a statement inside quotes.
+    if (state.inSingleQuotes || state.inDoubleQuotes)
+        openQuoteLine_ = state.quoteLine;
     return statement;
+}
+
+int TIBSQLParser::CurrentLine() const {
+    // Text is taken into the working text only once the text before it is
+    // read, so what is being read stands on the line read last.
+    return readingInput_ ? lineIndex_ : static_cast<int>(nextScriptLine_);
+}
+
+std::string TIBSQLParser::StatementFault(const std::string& sqlText) const {
+    if (sqlText.find('\0') != std::string::npos)
+        return "Statement contains a NUL character";
+    if (openQuoteLine_ != 0)
+        return "Unterminated quoted text starting at line " + std::to_string(openQuoteLine_);
+    return "";
+}
+
+bool TIBSQLParser::DiscardRest() {
+    StatementTextScan scan;
+    scan.Feed(Working());
+    for (const auto& [lines, next] : {std::pair(&inputLines_, nextInputLine_), std::pair(&script_, nextScriptLine_)})
+        for (std::size_t i = next; i < lines->size() && !scan.Settled(); ++i) {
+            scan.Feed(kLineBreak);
+            scan.Feed((*lines)[i]);
+        }
+    work_.clear();
+    pos_ = 0;
+    inputLines_.clear();
+    nextInputLine_ = 0;
+    nextScriptLine_ = script_.size();
+    return scan.Found();
 }
 
 bool TIBSQLParser::SkipLeadingComments() {
@@ -255,11 +289,9 @@ void TIBSQLParser::ReadToken(StatementState& state, std::string& statement) {
             if (c == ' ' && outsideQuotes) {
                 ended = true;
             } else if (c == '"' && !state.inSingleQuotes) {
-                ended = state.inDoubleQuotes;
-                state.inDoubleQuotes = !state.inDoubleQuotes;
+                ended = ToggleQuote(state, state.inDoubleQuotes);
             } else if (c == '\'' && !state.inDoubleQuotes) {
-                ended = state.inSingleQuotes;
-                state.inSingleQuotes = !state.inSingleQuotes;
+                ended = ToggleQuote(state, state.inSingleQuotes);
             }
         }
         ++i;
@@ -291,13 +323,28 @@ void TIBSQLParser::ReadToken(StatementState& state, std::string& statement) {
     }
 }
 
+bool TIBSQLParser::ToggleQuote(StatementState& state, bool& inQuotes) const {
+    inQuotes = !inQuotes;
+    if (inQuotes)
+        state.quoteLine = CurrentLine();
+    return !inQuotes;
+}
+
 void TIBSQLParser::Terminate(StatementState& state, std::string& statement, std::size_t length) {
+    state.done = true;
     if (state.blockMode) {
+        // The statement ends at END; (or ACTIVE;) without its semicolon. The
+        // character after it goes as well when it is the line break or blank
+        // that normally follows; anything else begins the next statement.
+        state.blockMode = false;
+        while (!statement.empty() && IsBlankChar(statement.back()))
+            statement.pop_back();
         if (!statement.empty())
             statement.pop_back();
-        state.blockMode = false;
+        const std::string_view rest = Working();
+        Consume(!rest.empty() && IsBlankChar(rest.front()) ? 1 : 0);
+        return;
     }
-    state.done = true;
     const std::string_view token = Working().substr(0, length);
     statement.append(token);
     const std::string trimmed = base::UpperCase(base::Trim(token));

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace scripts {
@@ -56,8 +57,9 @@ public:
     TIBSQLParseError OnError;
 
     std::vector<std::string>& Script() { return script_; }
-    // Copies the lines into the script; nothing else is reset.
+    // Copies (or takes) the lines into the script; nothing else is reset.
     void SetScript(const std::vector<std::string>& lines) { script_ = lines; }
+    void SetScript(std::vector<std::string>&& lines) { script_ = std::move(lines); }
 
     const std::string& Terminator() const { return terminator_; }
     void SetTerminator(const std::string& value) { terminator_ = value; }
@@ -72,11 +74,26 @@ public:
     int LineIndex() const { return lineIndex_; }
     // Tokens of the current statement; the last one is in upper case.
     const std::vector<std::string>& Tokens() const { return tokens_; }
+    // The line on which a quoted text of the current statement began that
+    // never closes (the statement then runs to the end of the script); 0 when
+    // every quoted text closes. A quoted text opened in an INPUT file counts
+    // from the script line where the statement began.
+    int OpenQuoteLine() const { return openQuoteLine_; }
+    // Why the current statement, with this text, must not reach the engine:
+    // it holds a NUL character, which would cut it short there, or a quoted
+    // text that never closes. Empty when it may go.
+    std::string StatementFault(const std::string& sqlText) const;
 
     // Reads the script from its first line (input lines cleared, pause
     // cleared) until all text is consumed or the parser pauses. Exceptions
     // other than parse errors (those of the event handlers) pass through.
     void Parse();
+
+    // Drops the text not read yet: the rest of the working text and of the
+    // input and script lines, so that the next Parse starts with the next
+    // script's own text. True when any of it was statement text (see
+    // StatementTextScan).
+    bool DiscardRest();
 
     static TIBParseKind ClassifyStatement(const std::vector<std::string>& tokens);
 
@@ -87,6 +104,7 @@ private:
         bool inComment = false;
         bool blockMode = false;
         bool done = false;
+        int quoteLine = 0;
     };
 
     void RunLoop();
@@ -96,7 +114,11 @@ private:
     std::string ReadStatement();
     bool SkipLeadingComments();
     void ReadToken(StatementState& state, std::string& statement);
+    // Opens or closes a quoted text; true when it closed (which ends the token).
+    bool ToggleQuote(StatementState& state, bool& inQuotes) const;
     void Terminate(StatementState& state, std::string& statement, std::size_t length);
+    // The line that the text being read stands on (see OpenQuoteLine).
+    int CurrentLine() const;
     bool AtBlockEnd() const;
     void LoadInputFile();
 
@@ -121,6 +143,7 @@ private:
     std::size_t nextScriptLine_ = 0;
     std::size_t nextInputLine_ = 0;
     int lineIndex_ = 0;
+    int openQuoteLine_ = 0;
     bool readingInput_ = false;
 };
 

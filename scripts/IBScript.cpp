@@ -4,8 +4,10 @@
 #include "base/StrUtils.h"
 #include "db/IBClientCalls.h"
 #include "db/IBError.h"
+#include "scripts/ScriptText.h"
 
 #include <algorithm>
+#include <string>
 
 namespace scripts {
 
@@ -42,6 +44,10 @@ void RollbackQuietly(db::TIBTransaction& transaction) {
 }
 
 } // namespace
+
+std::string UnfinishedBatchMessage(std::size_t queued) {
+    return std::to_string(queued) + " statement(s) after BATCH START were not run: BATCH EXECUTE is missing";
+}
 
 // Clears the runner's reference to its database or transaction when the
 // component goes away.
@@ -133,6 +139,7 @@ void TIBScript::RunScript() {
     charSetName_.clear();
     batchMode_ = false;
     batch_.clear();
+    lastStop_ = {};
     struct EndOfRun {
         TIBScript& runner;
         ~EndOfRun() {
@@ -148,6 +155,8 @@ void TIBScript::RunScript() {
     if (statistics_)
         StartStatistics();
     parser_.Parse();
+    if (!parser_.Paused())
+        CheckBatchEnded();
     if (statistics_)
         StopStatistics();
 }
@@ -155,6 +164,8 @@ void TIBScript::RunScript() {
 void TIBScript::Execute(TIBParseKind kind, const std::string& text) {
     lastKind_ = kind;
     try {
+        if (const std::string fault = parser_.StatementFault(text); !fault.empty())
+            throw db::EIBError(fault);
         if (batchMode_)
             ExecuteInBatch(kind, text);
         else
@@ -163,9 +174,20 @@ void TIBScript::Execute(TIBParseKind kind, const std::string& text) {
         if (!ResumeAfter(error, text))
             throw;
         return;
+    } catch (...) {
+        StopEarly(text);
+        throw;
     }
     if (OnParse)
         OnParse(*this, kind, text);
+}
+
+void TIBScript::CheckBatchEnded() {
+    if (!batchMode_ || batch_.empty())
+        return;
+    const db::EIBError error(UnfinishedBatchMessage(batch_.size()));
+    if (!ResumeAfter(error, ""))
+        throw error;
 }
 
 void TIBScript::ExecuteStatement(TIBParseKind kind, const std::string& text) {
@@ -299,20 +321,25 @@ bool TIBScript::PausedForParams(int paramCount) {
 void TIBScript::ExecuteSet() {
     const std::vector<std::string>& tokens = parser_.Tokens();
     const std::string setting = base::UpperCase(tokens[1]);
+    // ON and OFF in any letter case: the word is the last token (upper case)
+    // only when no blank stands before the terminator.
     if (setting == "AUTODDL") {
-        AutoDDL = tokens[2] == "ON";
+        AutoDDL = base::SameText(tokens[2], "ON");
     } else if (setting == "STATISTICS") {
-        SetStatistics(tokens[2] == "ON");
+        SetStatistics(base::SameText(tokens[2], "ON"));
     } else if (setting == "SQL") {
         SetDialect(base::StrToInt(tokens[3]));
     } else if (setting == "NAMES") {
         charSetName_ = tokens[2];
     } else if (setting == "SAVEPOINTS" && transaction_ != nullptr) {
+        // Without savepoints the engine keeps no undo log for the
+        // transaction: the client library's no_auto_undo.
         std::vector<std::string>& params = transaction_->Params;
-        const auto found = std::find(params.begin(), params.end(), "no_savepoint");
-        if (tokens[2] == "OFF" && found == params.end())
-            params.push_back("no_savepoint");
-        else if (tokens[2] != "OFF" && found != params.end())
+        const auto found = std::find(params.begin(), params.end(), "no_auto_undo");
+        const bool off = base::SameText(tokens[2], "OFF");
+        if (off && found == params.end())
+            params.push_back("no_auto_undo");
+        else if (!off && found != params.end())
             params.erase(found);
     }
 }
@@ -402,18 +429,29 @@ void TIBScript::EndTransactions(void (db::TIBTransaction::*end)()) {
 bool TIBScript::ResumeAfter(const db::EIBError& error, const std::string& text) {
     continue_ = false;
     parser_.SetPaused(true);
-    if (!OnExecuteError)
-        return false;
-    OnExecuteError(*this, error.what(), text, parser_.LineIndex(), continue_);
+    if (OnExecuteError)
+        OnExecuteError(*this, error.what(), text, parser_.LineIndex(), continue_);
     if (continue_)
         parser_.SetPaused(false);
-    return true;
+    else
+        StopEarly(text);
+    return static_cast<bool>(OnExecuteError);
 }
 
 void TIBScript::ParseError(const std::string& error, const std::string& text, int lineIndex) {
     if (OnParseError)
         OnParseError(*this, error, text, lineIndex);
     parser_.SetPaused(true);
+    StopEarly(text);
+}
+
+void TIBScript::StopEarly(const std::string& failing) {
+    // The rest is discarded whatever the failing statement was, so it is
+    // looked at first.
+    const bool restHeldText = parser_.DiscardRest();
+    lastStop_ = {true, restHeldText || !batch_.empty() || HoldsStatementText(failing)};
+    batch_.clear();
+    batchMode_ = false;
 }
 
 db::TIBDatabase& TIBScript::AssignedDatabase() const {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "db/IBDatabase.h"
@@ -13,6 +14,9 @@
 #include "scripts/IBScriptStats.h"
 
 namespace scripts {
+
+// The error of a script that ends with statements queued after BATCH START.
+std::string UnfinishedBatchMessage(std::size_t queued);
 
 // Runs a multi-statement SQL script against a Firebird database, statement by
 // statement: data definition on a transaction of its own committed per
@@ -49,15 +53,37 @@ public:
     // the run before the statement is executed.
     TIBScriptParamCheck OnParamCheck;
 
+    // How a run ended that a parse error or an execution error stopped before
+    // the end of its script.
+    struct TScriptStop {
+        // A parse error, an exception that left RunScript, or a db::EIBError
+        // that OnExecuteError did not ignore ended the run.
+        bool early = false;
+        // The failing statement, the statements still queued in a batch or
+        // the text not run held statement text: anything but blanks, /* */
+        // comments and lines beginning with "--" (see StatementTextScan).
+        bool statementText = false;
+    };
+
     // Runs the script until all of it is read or the run stops. Parse errors
     // stop quietly; db::EIBError of a statement stops and passes on unless
     // OnExecuteError ignores it; any other exception passes at once.
+    // Statements are refused with db::EIBError before they reach the engine
+    // when they hold a NUL character or a quoted text that never closes; a
+    // script that ends with statements queued after BATCH START raises
+    // db::EIBError as well. A run that stops early discards the rest of its
+    // text (the next script starts with its own lines) and tells so in
+    // LastStop; a run paused by OnParamCheck keeps its rest.
     void RunScript();
+    // How the last RunScript ended; set before it returns or passes an
+    // exception on.
+    const TScriptStop& LastStop() const { return lastStop_; }
 
-    // The parser's lines: reading gives them, SetScript copies lines into them
-    // (nothing else is reset).
+    // The parser's lines: reading gives them, SetScript copies (or takes)
+    // lines into them (nothing else is reset).
     std::vector<std::string>& Script() { return parser_.Script(); }
     void SetScript(const std::vector<std::string>& lines) { parser_.SetScript(lines); }
+    void SetScript(std::vector<std::string>&& lines) { parser_.SetScript(std::move(lines)); }
 
     const std::string& Terminator() const { return parser_.Terminator(); }
     void SetTerminator(const std::string& value) { parser_.SetTerminator(value); }
@@ -105,6 +131,11 @@ private:
     void EndTransactions(void (db::TIBTransaction::*end)());
     // Pauses after a database error; false when the error is to pass on.
     bool ResumeAfter(const db::EIBError& error, const std::string& text);
+    // Raises the error of a script that ends with statements queued in a batch.
+    void CheckBatchEnded();
+    // Stops the run at the failing statement: discards the text not run and
+    // the batch, and tells LastStop.
+    void StopEarly(const std::string& failing);
     void ParseError(const std::string& error, const std::string& text, int lineIndex);
     db::TIBDatabase& AssignedDatabase() const;
     db::TIBTransaction& AssignedTransaction() const;
@@ -138,6 +169,7 @@ private:
     TIBParseKind lastKind_ = stmtUNK;
     bool batchMode_ = false;
     std::vector<std::string> batch_;
+    TScriptStop lastStop_;
 };
 
 } // namespace scripts

@@ -16,24 +16,37 @@ namespace scripts {
 namespace {
 
 constexpr const char* kUsage = "usage: sqlscript DATABASE SCRIPT... [--user U] [--password P] [--dialect N]\n"
-                               "       sqlscript --parse-only SCRIPT...\n";
+                               "       sqlscript --parse-only SCRIPT...\n"
+                               "       sqlscript --check SCRIPT...\n";
+
+enum class Mode { Run, ParseOnly, Check };
 
 struct Options {
+    Mode mode = Mode::Run;
     std::string database;
     std::vector<std::string> scripts;
     std::string user = kLocalUser;
     std::string password = kLocalPassword;
     int dialect = kLocalDialect;
-    bool parseOnly = false;
 };
+
+std::optional<Mode> ModeOption(const std::string& arg) {
+    if (arg == "--parse-only")
+        return Mode::ParseOnly;
+    if (arg == "--check")
+        return Mode::Check;
+    return std::nullopt;
+}
 
 std::optional<Options> ParseArguments(const std::vector<std::string>& args) {
     Options options;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--parse-only") {
-            options.parseOnly = true;
+        if (const std::optional<Mode> mode = ModeOption(arg)) {
+            if (options.mode != Mode::Run && options.mode != *mode)
+                return std::nullopt;
+            options.mode = *mode;
             continue;
         }
         if (!arg.starts_with("--")) {
@@ -52,7 +65,7 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& args) {
         else
             return std::nullopt;
     }
-    if (!options.parseOnly) {
+    if (options.mode == Mode::Run) {
         if (positional.empty())
             return std::nullopt;
         options.database = positional.front();
@@ -68,18 +81,6 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& args) {
 void WriteIndented(std::ostream& out, const std::string& text) {
     for (const std::string& line : base::TextToLines(text))
         out << "  " << line << '\n';
-}
-
-// A script file's lines as the updater hands them to the runner.
-std::optional<std::vector<std::string>> LoadScript(const std::string& file, std::ostream& err) {
-    try {
-        std::vector<std::string> lines = platform::ReadLines(file);
-        BlankCommitWorkLines(lines);
-        return lines;
-    } catch (const std::exception& error) {
-        err << "sqlscript: " << error.what() << '\n';
-        return std::nullopt;
-    }
 }
 
 class Reporter {
@@ -98,6 +99,11 @@ public:
         WriteIndented(out_, error);
         failed_ = true;
     }
+    void Warning(int line, const std::string& warning, const std::string& text) {
+        At(line) << "warning: " << warning << '\n';
+        WriteIndented(out_, text);
+        failed_ = true;
+    }
     bool Failed() const { return failed_; }
     std::ostream& Out() { return out_; }
 
@@ -107,19 +113,55 @@ private:
     bool failed_ = false;
 };
 
-// Hands the lines of each script, in order, to run until it returns false.
-// False when a script file cannot be read.
-bool ForEachScript(const Options& options, Reporter& report, std::ostream& err,
-                   const std::function<bool(const std::vector<std::string>&)>& run) {
+using ScriptRun = std::function<bool(std::vector<std::string>&& lines)>;
+using LinesCheck = std::function<void(const std::vector<std::string>& lines)>;
+
+// Hands the lines of each script, in order, to run as the updater hands them
+// to its runner (COMMIT WORK lines blanked) until run returns false; before,
+// when given, sees them as the file holds them. False when a script file
+// cannot be read.
+bool ForEachScript(const Options& options, Reporter& report, std::ostream& err, const ScriptRun& run,
+                   const LinesCheck& before = {}) {
     for (const std::string& file : options.scripts) {
-        const auto lines = LoadScript(file, err);
-        if (!lines)
+        std::vector<std::string> lines;
+        try {
+            lines = platform::ReadLines(file);
+        } catch (const std::exception& error) {
+            err << "sqlscript: " << error.what() << '\n';
             return false;
+        }
         report.SetFile(file);
-        if (!run(*lines))
+        if (before)
+            before(lines);
+        BlankCommitWorkLines(lines);
+        if (!run(std::move(lines)))
             break;
     }
     return true;
+}
+
+// Parses the scripts as the updater's runner reads them: a parse error (or a
+// statement handler that pauses the parser) ends its script, whose rest is
+// discarded, and the next script goes on with the terminator in force.
+// afterScript, when given, learns whether each script was read to its end.
+bool ParseScripts(const Options& options, Reporter& report, std::ostream& err, TIBSQLParser& parser,
+                  const LinesCheck& before = {}, const std::function<void(bool)>& afterScript = {}) {
+    parser.OnError = [&](TIBSQLParser&, const std::string& error, const std::string& text, int line) {
+        report.ParseError(error, text, line);
+    };
+    return ForEachScript(
+        options, report, err,
+        [&](std::vector<std::string>&& lines) {
+            parser.SetScript(std::move(lines));
+            parser.Parse();
+            const bool stopped = parser.Paused();
+            if (stopped)
+                parser.DiscardRest();
+            if (afterScript)
+                afterScript(!stopped);
+            return true;
+        },
+        before);
 }
 
 int ListStatements(const Options& options, std::ostream& out, std::ostream& err) {
@@ -129,14 +171,63 @@ int ListStatements(const Options& options, std::ostream& out, std::ostream& err)
         report.At(sender.LineIndex()) << ParseKindName(kind) << '\n';
         WriteIndented(report.Out(), text);
     };
-    parser.OnError = [&](TIBSQLParser&, const std::string& error, const std::string& text, int line) {
-        report.ParseError(error, text, line);
+    const bool read = ParseScripts(options, report, err, parser);
+    return read && !report.Failed() ? 0 : 1;
+}
+
+// The maker's release check: what the updater would do with the scripts that
+// their author may not expect, found without a database.
+class ReleaseCheck {
+public:
+    explicit ReleaseCheck(Reporter& report) : report_(report) {}
+
+    // Lines whose COMMIT WORK blanks other text with it.
+    void Lines(const std::vector<std::string>& lines) {
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            if (CommitWorkWithOtherText(lines[i]))
+                report_.Warning(static_cast<int>(i) + 1, "the whole line is blanked for its COMMIT WORK", lines[i]);
+    }
+
+    // A statement the runner would refuse ends the script, as it does in the
+    // updater; batches are followed to their end.
+    void Statement(TIBSQLParser& parser, TIBParseKind kind, const std::string& text) {
+        if (const std::string fault = parser.StatementFault(text); !fault.empty()) {
+            report_.ExecuteError(kind, fault, parser.LineIndex());
+            parser.SetPaused(true);
+        } else if (kind == stmtBatchStart) {
+            batchLine_ = parser.LineIndex();
+            queued_ = 0;
+            inBatch_ = true;
+        } else if (kind == stmtBatchExecute) {
+            inBatch_ = false;
+        } else if (inBatch_ && (kind == stmtDDL || kind == stmtDML)) {
+            ++queued_;
+        }
+    }
+
+    void EndOfScript(bool readToTheEnd) {
+        if (readToTheEnd && inBatch_ && queued_ > 0)
+            report_.ExecuteError(stmtBatchStart, UnfinishedBatchMessage(queued_), batchLine_);
+        inBatch_ = false;
+    }
+
+private:
+    Reporter& report_;
+    bool inBatch_ = false;
+    std::size_t queued_ = 0;
+    int batchLine_ = 0;
+};
+
+int CheckScripts(const Options& options, std::ostream& out, std::ostream& err) {
+    Reporter report(out);
+    ReleaseCheck check(report);
+    TIBSQLParser parser;
+    parser.OnParse = [&](TIBSQLParser& sender, TIBParseKind kind, const std::string& text) {
+        check.Statement(sender, kind, text);
     };
-    const bool read = ForEachScript(options, report, err, [&](const std::vector<std::string>& lines) {
-        parser.SetScript(lines);
-        parser.Parse();
-        return true;
-    });
+    const bool read = ParseScripts(
+        options, report, err, parser, [&](const std::vector<std::string>& lines) { check.Lines(lines); },
+        [&](bool readToTheEnd) { check.EndOfScript(readToTheEnd); });
     return read && !report.Failed() ? 0 : 1;
 }
 
@@ -175,8 +266,8 @@ int RunScripts(const Options& options, std::ostream& out, std::ostream& err) {
     runner.OnParseError = [&](TIBScript&, const std::string& error, const std::string& text, int line) {
         report.ParseError(error, text, line);
     };
-    const bool read = ForEachScript(options, report, err, [&](const std::vector<std::string>& lines) {
-        runner.SetScript(lines);
+    const bool read = ForEachScript(options, report, err, [&](std::vector<std::string>&& lines) {
+        runner.SetScript(std::move(lines));
         bool stopped = false;
         try {
             runner.RunScript();
@@ -207,7 +298,15 @@ int SqlScriptMain(const std::vector<std::string>& args, std::ostream& out, std::
         err << kUsage;
         return 2;
     }
-    return options->parseOnly ? ListStatements(*options, out, err) : RunScripts(*options, out, err);
+    switch (options->mode) {
+    case Mode::ParseOnly:
+        return ListStatements(*options, out, err);
+    case Mode::Check:
+        return CheckScripts(*options, out, err);
+    case Mode::Run:
+        break;
+    }
+    return RunScripts(*options, out, err);
 }
 
 } // namespace scripts

@@ -10,6 +10,7 @@ namespace scripts {
 //
 //   sqlscript DATABASE SCRIPT... [--user U] [--password P] [--dialect N]
 //   sqlscript --parse-only SCRIPT...
+//   sqlscript --check SCRIPT...
 //
 // Runs the script files, in order, against the database with the updater's
 // runner and the updater's settings (its account and dialect unless given,
@@ -18,7 +19,12 @@ namespace scripts {
 // file, starting line, kind and outcome. A parse error stops its script and
 // the run goes on with the next one, as in the updater; an execution error
 // stops the run. --parse-only lists the statements and their kinds without a
-// database. Returns 0 when everything ran, 1 after any error, 2 for bad usage.
+// database. --check, the maker's release check, prints without a database
+// what the updater would do that the author may not expect: lines blanked
+// with other text for their COMMIT WORK, parse errors, statements left in an
+// unfinished batch, NUL characters and quoted texts that never close.
+// Returns 0 when everything ran (or nothing was found), 1 after any error or
+// finding, 2 for bad usage.
 int SqlScriptMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace scripts

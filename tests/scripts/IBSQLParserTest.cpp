@@ -1,13 +1,18 @@
 #include "scripts/IBSQLParser.h"
 
+#include "scripts/ScriptText.h"
+
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <ostream>
+#include <sys/stat.h>
 
 using namespace scripts;
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -87,6 +92,18 @@ const std::vector<ParseCase>& Cases() {
            "alter procedure P as\r\nbegin\r\nend;",
            {"alter", "procedure", "P", "as", "begin", "end", ";"},
            1}}},
+        // The character after END; goes only when it is a blank or a line
+        // break; a statement on the same line keeps its first letter.
+        {"EndSemicolonFollowedOnItsLineByAStatement",
+         {{"CREATE PROCEDURE P AS", "BEGIN", "  DELETE FROM T;", "END; SELECT 1 FROM Y;",
+           "ALTER TRIGGER TR ACTIVE; COMMIT;"}},
+         {{"stmtDDL",
+           "CREATE PROCEDURE P AS\r\nBEGIN\r\n  DELETE FROM T;\r\nEND",
+           {"CREATE", "PROCEDURE", "P", "AS", "BEGIN", "DELETE", "FROM", "T;", "END", ";"},
+           1},
+          {"stmtDML", "SELECT 1 FROM Y", {"SELECT", "1", "FROM", "Y"}, 4},
+          {"stmtDDL", "ALTER TRIGGER TR ACTIVE", {"ALTER", "TRIGGER", "TR", "ACTIVE", ";"}, 5},
+          {"stmtCOMMIT", "COMMIT", {"COMMIT"}, 5}}},
         {"AlterTriggerActiveEndsInBlockMode",
          {{"ALTER TRIGGER TR INACTIVE;", "COMMIT;"}},
          {{"stmtDDL", "ALTER TRIGGER TR INACTIVE", {"ALTER", "TRIGGER", "TR", "INACTIVE", ";"}, 1},
@@ -205,6 +222,122 @@ TEST_P(ParserCases, ReportsStatementsKindsTokensAndLines) {
 
 INSTANTIATE_TEST_SUITE_P(Scripts, ParserCases, ::testing::ValuesIn(Cases()),
                          [](const auto& info) { return info.param.name; });
+
+// Files that are not regular files would be read for ever or not at all.
+TEST(ParserInput, OnlyRegularFilesAreRead) {
+    testsupport::TempDir dir;
+    const std::string fifo = (dir / "pipe.sql").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& name : {std::string("/dev/zero"), fifo, dir.path().string()}) {
+        TIBSQLParser parser;
+        Recorder recorder(parser);
+        parser.SetScript({"INPUT '" + name + "';", "COMMIT;"});
+        parser.Parse();
+        const Event expected{
+            "error: Cannot open file \"" + name + "\". It is not a regular file.", "INPUT '" + name + "'", {}, 1};
+        EXPECT_EQ(recorder.events, std::vector<Event>{expected});
+    }
+}
+
+// A quoted text that never closes runs to the end of the script: the parser
+// tells where it began, and the statement is one the engine must not get.
+TEST(ParserOpenQuotes, TellTheLineWhereTheQuotedTextBegan) {
+    struct Case {
+        Lines script;
+        std::map<std::string, std::string> files;
+        int openQuoteLine;
+    };
+    const std::vector<Case> cases = {
+        {{"INSERT INTO T VALUES ('a');", "INSERT INTO T VALUES ('b);", "COMMIT;", ""}, {}, 2},
+        {{"INSERT INTO T", "VALUES ('x''y', \"ok\",", "", "  \"never);"}, {}, 4},
+        {{"INSERT INTO T VALUES ('one", "two');", "SELECT 'it''s' FROM T"}, {}, 0},
+        {{"/* it's */ DELETE FROM T /* don't */"}, {}, 0},
+        {{"COMMIT;", "INPUT part.sql;"}, {{"part.sql", "DELETE FROM T;\nDELETE FROM 'U;\n"}}, 2},
+    };
+    for (const Case& c : cases) {
+        testsupport::TempDir dir;
+        for (const auto& [name, content] : c.files)
+            dir.write(name, content);
+        testsupport::CurrentDirGuard inDir(dir.path());
+        TIBSQLParser parser;
+        int line = -1;
+        std::string fault;
+        parser.OnParse = [&](TIBSQLParser& sender, TIBParseKind, const std::string& text) {
+            line = sender.OpenQuoteLine();
+            fault = sender.StatementFault(text);
+        };
+        parser.SetScript(c.script);
+        parser.Parse();
+        EXPECT_EQ(line, c.openQuoteLine) << c.script[0];
+        EXPECT_EQ(fault, c.openQuoteLine == 0
+                             ? ""
+                             : "Unterminated quoted text starting at line " + std::to_string(c.openQuoteLine))
+            << c.script[0];
+    }
+}
+
+TEST(ParserFaults, ANulCharacterIsAFaultOfItsStatement) {
+    TIBSQLParser parser;
+    std::vector<std::string> faults;
+    parser.OnParse = [&](TIBSQLParser& sender, TIBParseKind, const std::string& text) {
+        faults.push_back(sender.StatementFault(text));
+    };
+    parser.SetScript({"DELETE FROM T\0 WHERE ID = 2;"s, "DELETE FROM T WHERE ID = 3;"});
+    parser.Parse();
+    EXPECT_EQ(faults, (Lines{"Statement contains a NUL character", ""}));
+}
+
+TEST(StatementText, AnythingButBlanksCommentsAndDashLines) {
+    const std::vector<std::pair<std::string, bool>> table = {
+        {"", false},
+        {" \r\n\t ", false},
+        {"/* a; b */ \r\n/* c\r\n d */", false},
+        {"-- note\r\n   -- another; with text\r\n", false},
+        {"/* x */ -- y", false},
+        {"DELETE FROM T", true},
+        {"/* x */ ;", true},
+        {"a -- b", true},
+        {"- - x", true},
+        {"/* never closed", true},
+        {"-- x\r\nCOMMIT", true},
+    };
+    for (const auto& [text, holds] : table)
+        EXPECT_EQ(HoldsStatementText(text), holds) << text;
+}
+
+// What is not read yet goes: the rest of the line, of an INPUT file and of
+// the script; the next Parse starts with the next script's own lines.
+TEST(ParserDiscard, DropsTheRestAndTellsWhetherItHeldStatementText) {
+    struct Case {
+        Lines script;
+        bool statementText;
+    };
+    const std::vector<Case> cases = {
+        {{"BOGUS; /* c */", "-- end of script", ""}, false},
+        {{"BOGUS; -- the reason"}, false},
+        {{"BOGUS;", "  /* one", " two */"}, false},
+        {{"BOGUS; DELETE FROM T;"}, true},
+        {{"BOGUS;", "", "DELETE FROM T;"}, true},
+        {{"BOGUS;", "/* never closed"}, true},
+        {{"INPUT part.sql;", "COMMIT;"}, true},
+        {{"INPUT part.sql;"}, true},
+    };
+    testsupport::TempDir dir;
+    dir.write("part.sql", "DELETE FROM T;\nBOGUS;\n-- fim\nDELETE FROM U;\n");
+    testsupport::CurrentDirGuard inDir(dir.path());
+    for (const Case& c : cases) {
+        TIBSQLParser parser;
+        parser.SetScript(c.script);
+        parser.Parse();
+        ASSERT_TRUE(parser.Paused()) << c.script[0];
+        EXPECT_EQ(parser.DiscardRest(), c.statementText) << c.script[0];
+
+        Recorder recorder(parser);
+        parser.SetScript({"COMMIT;"});
+        parser.Parse();
+        EXPECT_EQ(recorder.events, (std::vector<Event>{{"stmtCOMMIT", "COMMIT", {"COMMIT"}, 1}})) << c.script[0];
+    }
+}
 
 TEST(ParserClassification, FollowsTheRulesInOrder) {
     const std::vector<std::pair<Lines, TIBParseKind>> table = {

@@ -11,6 +11,8 @@
 using namespace scripts;
 using testsupport::FirebirdTestDb;
 
+using namespace std::string_literals;
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -71,7 +73,7 @@ TEST_F(ScriptRun, DdlIsCommittedSinglyAndSurvivesALaterFailureWhileDmlStaysOpen)
     EXPECT_EQ(CommittedRows(), 1);
 }
 
-TEST_F(ScriptRun, DatabaseErrorCarriesTheLibraryTextsAndTheRestOfTheLineRunsNext) {
+TEST_F(ScriptRun, DatabaseErrorCarriesTheLibraryTextsAndTheRestOfTheScriptIsDiscarded) {
     const auto error =
         RunFailing({"INSERT INTO NOPE VALUES (1); INSERT INTO A VALUES (7);", "INSERT INTO A VALUES (8);"});
     ASSERT_TRUE(error);
@@ -79,8 +81,76 @@ TEST_F(ScriptRun, DatabaseErrorCarriesTheLibraryTextsAndTheRestOfTheLineRunsNext
                  "Dynamic SQL Error\r\nSQL error code = -204\r\nTable unknown\r\nNOPE\r\nAt line 1, column 13");
     EXPECT_EQ(error->SQLCode(), -204);
     EXPECT_FALSE(script.Executing());
+    EXPECT_TRUE(script.LastStop().early);
     Run({"COMMIT;"});
-    EXPECT_EQ(Committed("SELECT LIST(X) FROM A"), "7");
+    EXPECT_EQ(Committed("SELECT COUNT(*) FROM A"), "0");
+}
+
+// Three scripts through one runner, the second stopping at a statement the
+// parser does not know: the rest of its line must not run in the third.
+TEST_F(ScriptRun, TextAfterAnEarlyStopDoesNotRunInTheNextScript) {
+    Run({"CREATE TABLE T (X INTEGER);", "INSERT INTO T VALUES (1);"});
+    Run({"INSERT INTO T VALUES (2);", "RECREATE TABLE Q (X INTEGER); DELETE FROM T;"});
+    EXPECT_TRUE(script.LastStop().early);
+    EXPECT_TRUE(script.LastStop().statementText);
+    Run({"INSERT INTO T VALUES (3);"});
+    EXPECT_FALSE(script.LastStop().early);
+    transaction.Commit();
+    EXPECT_EQ(Committed("SELECT LIST(X) FROM T"), "1,2,3");
+}
+
+TEST_F(ScriptRun, AnEarlyStopTellsWhetherStatementTextWentUnrun) {
+    struct Case {
+        Lines script;
+        bool early;
+        bool statementText;
+    };
+    const std::vector<Case> cases = {
+        {{"INSERT INTO A VALUES (1);", "/* end */", "", "-- fim"}, true, false},
+        {{"INSERT INTO A VALUES (1); -- fim"}, true, false},
+        {{"INSERT INTO A VALUES (1);", "-- fim", "COMMIT;"}, true, true},
+        {{"COMMIT WORK;"}, true, true},
+        {{"INSERT INTO A VALUES (1);", "/* never closed"}, true, true},
+        {{"INSERT INTO A VALUES ('x'); /* only a comment */"}, true, true},
+        {{"BATCH START;", "INSERT INTO A VALUES (1);", "-- fim"}, true, true},
+        {{"INSERT INTO A VALUES (1);", "/* end */"}, false, false},
+    };
+    for (const Case& c : cases) {
+        try {
+            Run(c.script);
+        } catch (const db::EIBError&) {
+            EXPECT_TRUE(c.early) << c.script[0];
+        }
+        EXPECT_EQ(script.LastStop().early, c.early) << c.script[0];
+        EXPECT_EQ(script.LastStop().statementText, c.statementText) << c.script[0];
+    }
+}
+
+// Statements the engine would take otherwise than written never reach it.
+TEST_F(ScriptRun, StatementsTheEngineWouldMisreadAreRefused) {
+    file.Execute("INSERT INTO A VALUES (1)");
+    file.Execute("INSERT INTO A VALUES (2)");
+    struct Case {
+        Lines script;
+        std::string error;
+    };
+    const std::vector<Case> cases = {
+        {{"DELETE FROM A\0 WHERE X = 2;"s}, "Statement contains a NUL character"},
+        {{"INSERT INTO A VALUES (3);", "INSERT INTO A VALUES ('4);", "COMMIT;"},
+         "Unterminated quoted text starting at line 2"},
+        {{"BATCH START;", "DELETE FROM A;", "INSERT INTO A VALUES (5);"},
+         "2 statement(s) after BATCH START were not run: BATCH EXECUTE is missing"},
+    };
+    for (const Case& c : cases) {
+        const auto error = RunFailing(c.script);
+        ASSERT_TRUE(error) << c.error;
+        EXPECT_EQ(error->what(), c.error);
+        EXPECT_TRUE(script.LastStop().statementText) << c.error;
+        if (transaction.InTransaction())
+            transaction.Commit();
+        EXPECT_EQ(Committed("SELECT LIST(X) FROM A"), c.error == "Statement contains a NUL character" ? "1,2" : "1,2,3")
+            << c.error;
+    }
 }
 
 TEST_F(ScriptRun, CommitAndRollbackWithAndWithoutRetaining) {
@@ -170,12 +240,11 @@ TEST_F(ScriptRun, OtherExceptionsPassAtOnceEvenWithTheErrorEvent) {
 TEST_F(ScriptRun, SetStatementsChangeTheRunnerAndPersist) {
     Run({"SET AUTODDL OFF;", "SET SAVEPOINTS OFF;", "SET STATISTICS off;"});
     EXPECT_FALSE(script.AutoDDL);
-    EXPECT_EQ(transaction.Params, Lines{"no_savepoint"});
+    // No savepoints: the transaction keeps no undo log.
+    EXPECT_EQ(transaction.Params, Lines{"no_auto_undo"});
     EXPECT_FALSE(script.Statistics());
-    // The client library knows no such transaction parameter.
-    const auto error = RunFailing({"INSERT INTO A VALUES (1);"});
-    ASSERT_TRUE(error);
-    EXPECT_STREQ(error->what(), "TPB Constant (no_savepoint) is unknown");
+    Run({"INSERT INTO A VALUES (1);", "COMMIT;"});
+    EXPECT_EQ(CommittedRows(), 1);
 
     // With AutoDDL off, DDL runs in Transaction and waits for its commit.
     Run({"SET SAVEPOINTS ON;", "CREATE TABLE B (X INTEGER);"});
@@ -185,6 +254,29 @@ TEST_F(ScriptRun, SetStatementsChangeTheRunnerAndPersist) {
     EXPECT_TRUE(TableExists("B"));
     EXPECT_TRUE(script.AutoDDL);
     EXPECT_TRUE(script.Statistics());
+}
+
+TEST_F(ScriptRun, OnAndOffAreReadInAnyLetterCaseAlsoBeforeABlank) {
+    struct Case {
+        std::string statement;
+        bool autoDDL;
+        bool statistics;
+        Lines params;
+    };
+    const std::vector<Case> cases = {
+        {"SET AUTODDL off ;", false, true, {}},
+        {"SET AUTODDL on ;", true, true, {}},
+        {"set statistics Off ;", true, false, {}},
+        {"SET STATISTICS oN;", true, true, {}},
+        {"SET SAVEPOINTS off ;", true, true, {"no_auto_undo"}},
+        {"SET SAVEPOINTS On ;", true, true, {}},
+    };
+    for (const Case& c : cases) {
+        Run({c.statement});
+        EXPECT_EQ(script.AutoDDL, c.autoDDL) << c.statement;
+        EXPECT_EQ(script.Statistics(), c.statistics) << c.statement;
+        EXPECT_EQ(transaction.Params, c.params) << c.statement;
+    }
 }
 
 TEST_F(ScriptRun, StatisticsCountWhatTheRunDid) {
@@ -216,6 +308,7 @@ TEST_F(ScriptRun, ParameterCheckCanPauseBeforeTheStatementAndResumeAfterIt) {
     Run({"INSERT INTO A VALUES (1);", "INSERT INTO A VALUES (:X);", "INSERT INTO A VALUES (3);"});
     EXPECT_EQ(checks, 1);
     EXPECT_TRUE(script.Parser().Paused());
+    EXPECT_FALSE(script.LastStop().early) << "a pause keeps the rest for resuming";
     script.Parser().SetPaused(false);
     transaction.Commit();
     EXPECT_EQ(Committed("SELECT LIST(X) FROM A"), "1,3");

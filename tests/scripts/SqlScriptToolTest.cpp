@@ -8,6 +8,8 @@
 
 using testsupport::FirebirdTestDb;
 
+using namespace std::string_literals;
+
 namespace {
 
 struct ToolRun {
@@ -81,13 +83,63 @@ TEST_F(SqlScriptTool, ParseErrorEndsItsScriptAndAnExecutionErrorEndsTheRun) {
     const std::string third = Write("third.sql", "INSERT INTO T VALUES (4)^\n");
     const ToolRun run = RunTool({file.name(), first, second, third, "--user", "ROOT", "--dialect", "3"});
     EXPECT_EQ(run.exitCode, 1);
-    // The rest of the line after the bad statement is read first by the next
-    // script, as the updater's runner does.
+    // The rest of the line after the bad statement goes with its script; the
+    // terminator carries over.
     EXPECT_EQ(run.output, first + ":1: stmtTERM: ok\n" + first + ":2: stmtDDL: ok\n" + first +
-                              ":3: parse error: Invalid statement\n  BOGUS\n" + second + ":0: stmtDML: ok\n" + second +
-                              ":1: stmtDML: ok\n" + second +
+                              ":3: parse error: Invalid statement\n  BOGUS\n" + second + ":1: stmtDML: ok\n" + second +
                               ":2: stmtDML: error\n  conversion error from string \"x\"\n");
-    EXPECT_EQ(file.QueryText("SELECT LIST(X) FROM T"), "9,1");
+    EXPECT_EQ(file.QueryText("SELECT LIST(X) FROM T"), "1");
+}
+
+TEST_F(SqlScriptTool, TheRestOfAStoppedScriptDoesNotRunInTheNextOne) {
+    const std::string a = Write("a.sql", "CREATE TABLE T (X INTEGER);\nINSERT INTO T VALUES (1);\n");
+    const std::string b = Write("b.sql", "INSERT INTO T VALUES (2);\nRECREATE TABLE Q (X INTEGER); DELETE FROM T;\n");
+    const std::string c = Write("c.sql", "INSERT INTO T VALUES (3);\n");
+    const ToolRun run = RunTool({file.name(), a, b, c});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.output, a + ":1: stmtDDL: ok\n" + a + ":2: stmtDML: ok\n" + b + ":1: stmtDML: ok\n" + b +
+                              ":2: parse error: Invalid statement\n  RECREATE TABLE Q (X INTEGER)\n" + c +
+                              ":1: stmtDML: ok\n");
+    EXPECT_EQ(file.QueryText("SELECT LIST(X) FROM T"), "1,2,3");
+}
+
+TEST_F(SqlScriptTool, CheckPrintsWhatTheUpdaterWouldDoUnexpectedly) {
+    const std::string first = Write("first.sql", "CREATE TABLE T (X INTEGER); COMMIT WORK;\n"
+                                                 "  commit work ;\n"
+                                                 "BATCH START;\n"
+                                                 "INSERT INTO T VALUES (1);\n"
+                                                 "INSERT INTO T VALUES (2);\n"
+                                                 "SET TERM ^ ;\n");
+    const std::string second = Write("second.sql", "DELETE FROM T\0 WHERE X = 2^\n"
+                                                   "DELETE FROM T^\n"s);
+    const std::string third = Write("third.sql", "SET TERM ; ^\n"
+                                                 "-- a remark\n"
+                                                 "DELETE FROM T;\n");
+    const std::string fourth = Write("fourth.sql", "INSERT INTO T VALUES (3);\n"
+                                                   "INSERT INTO T VALUES ('4);\n"
+                                                   "COMMIT;\n");
+    const ToolRun run = RunTool({"--check", first, second, third, fourth});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.output, first +
+                              ":1: warning: the whole line is blanked for its COMMIT WORK\n"
+                              "  CREATE TABLE T (X INTEGER); COMMIT WORK;\n" +
+                              first +
+                              ":3: stmtBatchStart: error\n"
+                              "  2 statement(s) after BATCH START were not run: BATCH EXECUTE is missing\n" +
+                              second + ":1: stmtDML: error\n  Statement contains a NUL character\n" + third +
+                              ":2: parse error: Invalid statement\n  -- a remark\n  DELETE FROM T\n" + fourth +
+                              ":2: stmtDML: error\n  Unterminated quoted text starting at line 2\n");
+
+    const std::string clean = Write("clean.sql", "/* release */\nINSERT INTO T VALUES ('a; b');\nCOMMIT WORK;\n");
+    const ToolRun cleanRun = RunTool({"--check", clean});
+    EXPECT_EQ(cleanRun.exitCode, 0) << cleanRun.output;
+    EXPECT_EQ(cleanRun.output, "");
+}
+
+TEST_F(SqlScriptTool, OnlyRegularFilesAreReadAsScripts) {
+    const ToolRun run = RunTool({"--parse-only", "/dev/zero"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.output, "sqlscript: Cannot open file \"/dev/zero\". It is not a regular file.\n");
 }
 
 TEST_F(SqlScriptTool, ParseOnlyListsStatementsWithoutADatabase) {
@@ -99,8 +151,14 @@ TEST_F(SqlScriptTool, ParseOnlyListsStatementsWithoutADatabase) {
 }
 
 TEST_F(SqlScriptTool, BadUsageExitsWithTwo) {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {file.name()}, {"--parse-only"}, {file.name(), "x.sql", "--dialect", "2"}, {"--user"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{},
+                                               {file.name()},
+                                               {"--parse-only"},
+                                               {"--check"},
+                                               {"--check", "--parse-only", "x.sql"},
+                                               {file.name(), "x.sql", "--dialect", "2"},
+                                               {"--user"}}) {
         const ToolRun run = RunTool(args);
         EXPECT_EQ(run.exitCode, 2) << run.output;
         EXPECT_EQ(run.output.rfind("usage: sqlscript", 0), 0u) << run.output;
