@@ -14,7 +14,8 @@ namespace {
 
 TApplication* current = nullptr;
 
-// Ends the message loop of Run when the main form is hidden (closed).
+// Ends the message loop of Run when the main form is closed (or hidden by
+// the program); minimising hides it spontaneously and ends nothing.
 class MainFormWatcher : public QObject {
 public:
     MainFormWatcher(QWidget& form, QEventLoop& loop) : form_(form), loop_(loop) { form_.installEventFilter(this); }
@@ -22,7 +23,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == &form_ && event->type() == QEvent::Hide)
+        if (watched == &form_ && event->type() == QEvent::Hide && !event->spontaneous())
             loop_.quit();
         return false;
     }

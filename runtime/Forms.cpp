@@ -87,7 +87,9 @@ void TForm::showEvent(QShowEvent* event) {
 
 void TForm::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
-    if (modalLoop_ != nullptr)
+    // Minimising hides the window spontaneously; only closing (or hiding it
+    // from the program) ends its modal loop.
+    if (modalLoop_ != nullptr && !event->spontaneous())
         modalLoop_->quit();
 }
 

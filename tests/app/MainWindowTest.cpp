@@ -11,6 +11,7 @@
 #include "scripts/uAguarde.h"
 #include "tests/app/PastaAplicacao.h"
 #include "tests/support/ScriptedFtpServer.h"
+#include "tests/support/WidgetInput.h"
 
 namespace {
 
@@ -222,6 +223,53 @@ TEST_F(Inicio, AfterAnAcknowledgedGateTheProgramRunsUntilTheMainWindowCloses) {
     app::ExecutarPrograma([] { return std::make_unique<PortaoRespondido>(1); });
     EXPECT_TRUE(aindaAberta);
     EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// A confirmation window that is minimised and restored before it is
+// acknowledged.
+class PortaoMinimizado : public runtime::TForm {
+public:
+    explicit PortaoMinimizado(bool& minimizado) : TForm(nullptr, "Form1"), minimizado_(minimizado) {}
+
+protected:
+    void FormShow() override {
+        QTimer::singleShot(20, this, [this] {
+            minimizado_ = testsupport::MinimiseAndRestore(*this);
+            QTimer::singleShot(50, this, [this] {
+                Tag = 1;
+                Close();
+            });
+        });
+    }
+
+private:
+    bool& minimizado_;
+};
+
+// Only closing a window ends it: minimised and restored, the confirmation
+// window still gets its answer and the main window stays open.
+TEST_F(Inicio, MinimisingTheGateOrTheMainWindowEndsNeitherOne) {
+    bool portaoMinimizado = false;
+    bool principalMinimizada = false;
+    bool abertaDepois = false;
+    QTimer procura;
+    QObject::connect(&procura, &QTimer::timeout, [&] {
+        for (QWidget* janela : QApplication::topLevelWidgets()) {
+            if (janela->objectName() != "frmkestoupdate" || !janela->isVisible())
+                continue;
+            procura.stop();
+            principalMinimizada = testsupport::MinimiseAndRestore(*janela);
+            QTimer::singleShot(50, janela, [&abertaDepois, janela] {
+                abertaDepois = janela->isVisible();
+                janela->close();
+            });
+        }
+    });
+    procura.start(50);
+    app::ExecutarPrograma([&] { return std::make_unique<PortaoMinimizado>(portaoMinimizado); });
+    EXPECT_TRUE(portaoMinimizado);
+    EXPECT_TRUE(principalMinimizada);
+    EXPECT_TRUE(abertaDepois);
 }
 
 TEST_F(Inicio, ARunThatRaisesIsReportedAndLeavesButton1Disabled) {

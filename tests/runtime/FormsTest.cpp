@@ -2,11 +2,13 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "runtime/Application.h"
 #include "runtime/Timer.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/WidgetInput.h"
 
 namespace {
 
@@ -92,6 +94,58 @@ TEST(Forms, AnExceptionInAHookIsReported) {
     form.Show();
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Falha ao mostrar."});
     form.Close();
+}
+
+// Window life cycle: a minimised window is hidden by the window system, but
+// only closing it ends its modal loop, or the program for the main form.
+class MinimisedForm : public runtime::TForm {
+public:
+    MinimisedForm() : TForm(nullptr, "Minimised"), timer(this, 20) {
+        SetClientSize(200, 100);
+        timer.OnTimer = [this] {
+            timer.SetEnabled(false);
+            minimised = testsupport::MinimiseAndRestore(*this);
+            QTimer::singleShot(50, this, [this] {
+                ranOnAfterRestore = true;
+                Tag = 1;
+                Close();
+            });
+        };
+    }
+
+    runtime::TTimer timer;
+    bool minimised = false;
+    bool ranOnAfterRestore = false;
+    int shows = 0;
+
+protected:
+    void FormShow() override {
+        ++shows;
+        timer.SetEnabled(true);
+    }
+};
+
+TEST(FormLifeCycle, MinimisingAndRestoringAModalFormKeepsItsLoop) {
+    MinimisedForm form;
+
+    form.ShowModal();
+
+    EXPECT_TRUE(form.minimised);
+    EXPECT_TRUE(form.ranOnAfterRestore);
+    EXPECT_EQ(form.Tag, 1);
+    EXPECT_EQ(form.shows, 1) << "restoring is no new show";
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST(FormLifeCycle, MinimisingAndRestoringTheMainFormKeepsTheProgramRunning) {
+    runtime::TApplication app;
+    MinimisedForm form;
+
+    app.Run(form);
+
+    EXPECT_TRUE(form.minimised);
+    EXPECT_TRUE(form.ranOnAfterRestore);
+    EXPECT_FALSE(form.isVisible());
 }
 
 TEST(ApplicationRun, RunsUntilTheMainFormCloses) {

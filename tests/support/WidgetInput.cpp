@@ -26,4 +26,13 @@ void LeaveWidget(QWidget& widget) {
     QApplication::sendEvent(&widget, &leave);
 }
 
+bool MinimiseAndRestore(QWidget& window) {
+    window.showMinimized();
+    QApplication::processEvents();
+    const bool minimised = window.isMinimized();
+    window.showNormal();
+    QApplication::processEvents();
+    return minimised;
+}
+
 } // namespace testsupport
