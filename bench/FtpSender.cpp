@@ -1,6 +1,7 @@
 // ftp_sender: a minimal FTP server for download benchmarks. A file named by
 // a decimal number holds that many bytes, any other name SIZE bytes, of a
 // fixed pattern sent from memory, so the server is never the bottleneck.
+// LIST sends a Unix listing of at most SIZE bytes.
 // Serves one client at a time on 127.0.0.1 until it is killed.
 //
 //   ftp_sender SIZE      prints the port it listens on, then serves
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <string>
 #include <sys/socket.h>
@@ -80,6 +82,8 @@ private:
             return passive();
         if (verb == "RETR")
             return retrieve(sizeOf(line));
+        if (verb == "LIST")
+            return list();
         if (verb == "QUIT") {
             reply(control_, "221 Bye");
             return false;
@@ -111,6 +115,44 @@ private:
     }
 
     bool retrieve(std::uint64_t size) {
+        return transfer([&](int data) {
+            std::uint64_t left = size;
+            bool sent = true;
+            while (left > 0 && sent) {
+                const std::size_t piece = left < block_.size() ? static_cast<std::size_t>(left) : block_.size();
+                sent = SendAll(data, block_.data(), piece);
+                left -= piece;
+            }
+            return sent;
+        });
+    }
+
+    // A Unix listing of size_ bytes at most, of numbered files.
+    bool list() {
+        return transfer([&](int data) {
+            std::string text;
+            std::uint64_t left = size_;
+            for (unsigned number = 0;; ++number) {
+                char line[128];
+                const int length = std::snprintf(line, sizeof line,
+                                                 "-rw-r--r--   1 quillmark store %10u Jan 15 10:30 file-%08u.bin\r\n",
+                                                 number * 7919 % 100000000, number);
+                if (static_cast<std::uint64_t>(length) > left)
+                    break;
+                text.append(line, static_cast<std::size_t>(length));
+                left -= static_cast<std::uint64_t>(length);
+                if (text.size() >= block_.size()) {
+                    if (!SendAll(data, text.data(), text.size()))
+                        return false;
+                    text.clear();
+                }
+            }
+            return SendAll(data, text.data(), text.size());
+        });
+    }
+
+    // Opens the data connection, lets send fill it, closes it and gives the final reply.
+    bool transfer(const std::function<bool(int data)>& send) {
         reply(control_, "150 Opening BINARY mode data connection");
         int data = -1;
         if (passive_ >= 0) {
@@ -125,13 +167,7 @@ private:
         closeData();
         if (data < 0)
             return reply(control_, "425 Cannot open data connection");
-        std::uint64_t left = size;
-        bool sent = true;
-        while (left > 0 && sent) {
-            const std::size_t piece = left < block_.size() ? static_cast<std::size_t>(left) : block_.size();
-            sent = SendAll(data, block_.data(), piece);
-            left -= piece;
-        }
+        const bool sent = send(data);
         ::close(data);
         return reply(control_, sent ? "226 Transfer complete" : "426 Transfer aborted");
     }

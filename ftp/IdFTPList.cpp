@@ -143,22 +143,47 @@ TIdFTPListFormat DetectListFormat(const std::string& line, bool byFirstItem) {
 }
 
 void TIdFTPListItems::LoadListing(const std::vector<std::string>& lines) {
-    items_.clear();
+    text_.clear();
+    entries_.clear();
+    parsedFormat_ = DetectedFormat;
     std::size_t first = 0;
     if (DetectedFormat == flfUnix && !lines.empty() && base::StartsText("TOTAL", lines.front()))
         first = 1;
+    std::size_t textSize = 0;
+    for (std::size_t i = first; i < lines.size(); ++i)
+        textSize += lines[i].size();
+    text_.reserve(textSize);
+    entries_.reserve(lines.size() - first);
+    TIdFTPListItem item;
     for (std::size_t i = first; i < lines.size(); ++i) {
         if (isBlankLine(lines[i]))
             continue;
-        items_.emplace_back().RawLine = lines[i];
-        if (DetectedFormat == flfNone)
-            continue;
+        item.RawLine = lines[i];
         try {
-            ParseEntry(DetectedFormat, items_.back());
+            if (DetectedFormat != flfNone)
+                ParseEntry(DetectedFormat, item);
         } catch (const base::Exception&) {
-            items_.clear();
+            text_.clear();
+            entries_.clear();
+            continue;
         }
+        text_ += lines[i];
+        entries_.push_back({text_.size(), item.ModifiedAt});
     }
+    text_.shrink_to_fit();
+    entries_.shrink_to_fit();
+}
+
+TIdFTPListItem TIdFTPListItems::operator[](std::size_t index) const {
+    const Entry& entry = entries_.at(index);
+    const std::size_t start = index == 0 ? 0 : entries_[index - 1].end;
+    TIdFTPListItem item;
+    item.RawLine = text_.substr(start, entry.end - start);
+    if (parsedFormat_ != flfNone)
+        ParseEntry(parsedFormat_, item);
+    // The date as it was read at loading: dates without a year depend on the day.
+    item.ModifiedAt = entry.modifiedAt;
+    return item;
 }
 
 void ParseEntry(TIdFTPListFormat format, TIdFTPListItem& item) {

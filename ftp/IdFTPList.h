@@ -28,12 +28,16 @@ struct TIdFTPListItem {
     std::string LinkTarget;
 };
 
+// The entries of a listing, kept compactly as the text of their lines and
+// the date each had when parsed; an entry is parsed again from its line when
+// asked for, so a large listing costs little more than its text.
 class TIdFTPListItems {
 public:
     TIdFTPListFormat DetectedFormat = flfUnix;
 
-    std::size_t Count() const { return items_.size(); }
-    const TIdFTPListItem& operator[](std::size_t index) const { return items_.at(index); }
+    std::size_t Count() const { return entries_.size(); }
+    // Throws std::out_of_range for an index beyond Count.
+    TIdFTPListItem operator[](std::size_t index) const;
 
     // Rebuilds the entries from lines in DetectedFormat. A "total" first line
     // and blank lines make no entry; a line that fails to parse drops every
@@ -41,7 +45,13 @@ public:
     void LoadListing(const std::vector<std::string>& lines);
 
 private:
-    std::vector<TIdFTPListItem> items_;
+    struct Entry {
+        std::size_t end; // of its line in text_, which starts where the previous one ends
+        base::TDateTime modifiedAt;
+    };
+    TIdFTPListFormat parsedFormat_ = flfUnix;
+    std::string text_;
+    std::vector<Entry> entries_;
 };
 
 // The format of a listing judged by its first line (flfNoDetails unless byFirstItem).

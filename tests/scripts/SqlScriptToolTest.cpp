@@ -1,10 +1,8 @@
 #include "tests/support/FirebirdTestDb.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <sys/wait.h>
 
 using testsupport::FirebirdTestDb;
 
@@ -12,29 +10,10 @@ using namespace std::string_literals;
 
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    std::string output;
-};
+using ToolRun = testsupport::ProgramRun;
 
-// Runs the built sqlscript program with the arguments (each quoted for the
-// shell) and collects what it writes.
 ToolRun RunTool(const std::vector<std::string>& args) {
-    std::string command = "'" SQLSCRIPT_PROGRAM "'";
-    for (const std::string& arg : args)
-        command += " '" + arg + "'";
-    command += " 2>&1";
-    ToolRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buffer[4096];
-    std::size_t count;
-    while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.output.append(buffer, count);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return testsupport::RunProgram(SQLSCRIPT_PROGRAM, args);
 }
 
 class SqlScriptTool : public ::testing::Test {

@@ -3,11 +3,13 @@
 // downloads files, printing the client's status texts on the way.
 
 #include "base/StrUtils.h"
+#include "ftp/IdException.h"
 #include "ftp/IdFTP.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -46,6 +48,14 @@ int portNumber(const std::string& text) {
     return port;
 }
 
+// A -g name is written below -o as it is: anything but a plain file name
+// could place the file elsewhere.
+std::string plainFileName(const std::string& name) {
+    if (name.empty() || name == "." || name == ".." || name.find_first_of("/\\\r\n") != std::string::npos)
+        throw UsageError("-g takes a plain file name, not \"" + name + "\"");
+    return name;
+}
+
 Options parseArguments(int argc, char** argv) {
     Options options;
     if (const char* password = std::getenv("FTPGET_PASSWORD"))
@@ -69,7 +79,7 @@ Options parseArguments(int argc, char** argv) {
         else if (argument == "-n")
             options.port = portNumber(value());
         else if (argument == "-g")
-            options.downloads.push_back(value());
+            options.downloads.push_back(plainFileName(value()));
         else if (argument == "-o")
             options.into = value();
         else if (!argument.empty() && argument[0] == '-')
@@ -108,21 +118,32 @@ std::string formatDate(base::TDateTime value) {
 }
 
 void printListing(ftp::TIdFTP& client) {
-    std::vector<std::string> lines;
-    client.ListDirectory(&lines);
+    client.ListDirectory(nullptr);
+    const std::vector<std::string>& lines = client.ListLines;
     std::cout << "listing: " << lines.size() << " lines\n";
     for (const std::string& line : lines)
         std::cout << "  " << line << '\n';
     const ftp::TIdFTPListItems& items = client.ListingItems();
     std::cout << "entries: " << items.Count() << '\n';
     for (std::size_t i = 0; i < items.Count(); ++i) {
-        const ftp::TIdFTPListItem& item = items[i];
+        const ftp::TIdFTPListItem item = items[i];
         std::cout << "  " << item.EntryName << (item.EntryKind == ftp::fekDirectory ? "/" : "") << "  "
                   << item.EntrySize << "  " << formatDate(item.ModifiedAt) << '\n';
     }
 }
 
-void run(const Options& options) {
+// What failed, in words: the step and the client's message (with the
+// server's reply code when the server refused).
+std::string failureText(const std::string& step, const std::exception& error) {
+    std::string text = "while " + step + ": ";
+    if (const auto* refused = dynamic_cast<const ftp::EIdProtocolReplyError*>(&error))
+        return text + "the server answered " + std::to_string(refused->ReplyErrorCode()) + ": " + plain(error.what());
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr)
+        return text + "out of memory";
+    return text + plain(error.what());
+}
+
+void run(const Options& options, std::string& step) {
     ftp::TIdFTP client;
     client.Host = options.host;
     client.Port = options.port;
@@ -132,13 +153,19 @@ void run(const Options& options) {
     client.OnStatus = [](ftp::TIdComponent*, ftp::TIdStatus, const std::string& text) {
         std::cout << "status: " << text << '\n';
     };
+    step = "connecting to " + options.host + " port " + std::to_string(options.port) + " and logging in";
     client.OpenSession();
     std::cout << "system: " << client.SystemDescription << '\n';
-    if (!options.folder.empty())
+    if (!options.folder.empty()) {
+        step = "changing to the folder " + options.folder;
         client.ChangeDirectory(options.folder);
-    if (options.listing)
+    }
+    if (options.listing) {
+        step = "listing the folder";
         printListing(client);
+    }
     for (const std::string& name : options.downloads) {
+        step = "downloading " + name;
         const std::int64_t size = client.RemoteFileSize(name);
         const std::filesystem::path target = std::filesystem::path(options.into) / name;
         client.Download(name, target, true, false);
@@ -158,12 +185,13 @@ int main(int argc, char** argv) {
         std::cerr << "ftpget: " << error.what() << '\n' << Usage;
         return 2;
     }
+    std::string step = "starting";
     try {
-        run(options);
+        run(options, step);
         return 0;
     } catch (const std::exception& error) {
         std::cout.flush();
-        std::cerr << "ftpget: error: " << plain(error.what()) << '\n';
+        std::cerr << "ftpget: error: " << failureText(step, error) << '\n';
         return 1;
     }
 }

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Lists a folder whose listing is SIZE_MIB (default 64, the client's limit) of Unix
+# listing text from the in-memory FTP server bench/FtpSender.cpp with tools/ftpget
+# (which keeps the lines and parses every entry, as the updater does) and reports
+# its peak memory, also as a multiple of the listing's size.
+#
+# Usage: bench/ftp-listing.sh [SIZE_MIB]
+# Builds the two programs optimised in $UPDATER_BENCH_BUILD_DIR (default: build-bench) first.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="${UPDATER_BENCH_BUILD_DIR:-$root/build-bench}"
+size_mib=${1:-64}
+bytes=$((size_mib * 1024 * 1024))
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" --target ftpget ftp_sender -j 2 >/dev/null
+work=$(mktemp -d)
+sender_pid=
+cleanup() {
+    if [[ -n $sender_pid ]]; then kill "$sender_pid" 2>/dev/null || true; wait "$sender_pid" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$build/bench/ftp_sender" "$bytes" >"$work/port" &
+sender_pid=$!
+for _ in $(seq 50); do [[ -s $work/port ]] && break; sleep 0.1; done
+port=$(cat "$work/port")
+
+start=$(date +%s%N)
+/usr/bin/time -f '%M' -o "$work/peak" "$build/tools/ftpget/ftpget" -u bench -p bench -n "$port" 127.0.0.1 >"$work/out"
+end=$(date +%s%N)
+peak_kib=$(cat "$work/peak")
+echo "listing of $size_mib MiB: $(grep -m1 '^listing:' "$work/out"), $(grep -m1 '^entries:' "$work/out")"
+echo "time $(( (end - start) / 1000000 )) ms, peak memory $peak_kib KiB =" \
+    "$(awk -v k="$peak_kib" -v b="$bytes" 'BEGIN { printf "%.2f", k * 1024 / b }') times the listing"
