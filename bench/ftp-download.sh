@@ -15,20 +15,7 @@ runs=${2:-3}
 bytes=$((size_mib * 1024 * 1024))
 small_bytes=$((16 * 1024 * 1024))
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" --target ftpget ftp_sender -j 2 >/dev/null
-work=$(mktemp -d)
-sender_pid=
-cleanup() {
-    if [[ -n $sender_pid ]]; then kill "$sender_pid" 2>/dev/null || true; wait "$sender_pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$build/bench/ftp_sender" "$bytes" >"$work/port" &
-sender_pid=$!
-for _ in $(seq 50); do [[ -s $work/port ]] && break; sleep 0.1; done
-port=$(cat "$work/port")
+. "$root/bench/ftp-sender.sh"
 
 # run LABEL FILE_BYTES COMMAND...: times one download, checks its size, prints "seconds peak_kib".
 run() {

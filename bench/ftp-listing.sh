@@ -12,20 +12,7 @@ build="${UPDATER_BENCH_BUILD_DIR:-$root/build-bench}"
 size_mib=${1:-64}
 bytes=$((size_mib * 1024 * 1024))
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" --target ftpget ftp_sender -j 2 >/dev/null
-work=$(mktemp -d)
-sender_pid=
-cleanup() {
-    if [[ -n $sender_pid ]]; then kill "$sender_pid" 2>/dev/null || true; wait "$sender_pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$build/bench/ftp_sender" "$bytes" >"$work/port" &
-sender_pid=$!
-for _ in $(seq 50); do [[ -s $work/port ]] && break; sleep 0.1; done
-port=$(cat "$work/port")
+. "$root/bench/ftp-sender.sh"
 
 start=$(date +%s%N)
 /usr/bin/time -f '%M' -o "$work/peak" "$build/tools/ftpget/ftpget" -u bench -p bench -n "$port" 127.0.0.1 >"$work/out"

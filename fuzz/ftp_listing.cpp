@@ -1,5 +1,5 @@
 // The listing parser on arbitrary listing text: format detection by the first
-// line, then every line parsed into entries.
+// line, every line parsed into entries, and each entry rebuilt from its line.
 
 #include "base/StrUtils.h"
 #include "ftp/IdFTPList.h"
@@ -15,5 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ftp::TIdFTPListItems items;
     items.DetectedFormat = ftp::DetectListFormat(lines.front(), true);
     items.LoadListing(lines);
+    for (std::size_t i = 0; i < items.Count(); ++i)
+        items[i];
     return 0;
 }

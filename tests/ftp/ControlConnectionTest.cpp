@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -301,6 +302,11 @@ TEST(ControlConnection, ConnectWithATimeOutGivesUpWhenNobodyAnswers) {
         EXPECT_STREQ(error.what(), "Connect timed out.");
     }
     EXPECT_FALSE(client.IsOpen());
+    // Without a connect time-out of its own, the wait limit bounds the connect.
+    client.ReadTimeout = 300;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(client.OpenSession(), EIdConnectTimeout);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     ::close(listener);
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 using namespace ftp;
 using testsupport::FtpScriptSession;
@@ -130,6 +131,32 @@ TEST(WaitAndAbort, AnAbortIsSilentAndANewSessionClearsIt) {
     client.RequestAbort(); // asked before the session: the open clears it
     client.OpenSession();
     EXPECT_EQ(client.RemoteFileSize("big.iso"), 5000000000LL);
+    client.CloseSession();
+    EXPECT_EQ(server.Failure(), "");
+}
+
+TEST(WaitAndAbort, ATransferThatKeepsMovingIsNeverCut) {
+    ScriptedFtpServer server([](FtpScriptSession& s) {
+        s.LogIn();
+        const std::string port = s.Command();
+        s.Reply("200 PORT command successful");
+        s.Answer("150 Opening data connection");
+        s.ConnectData(port);
+        for (int i = 0; i < 8; ++i) { // far longer in all than the limit, never silent as long
+            s.SendData("slow");
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        s.CloseData();
+        s.Reply("226 Transfer complete");
+        s.ClientCloses();
+    });
+    TIdFTP client;
+    PointAt(client, server.Port());
+    client.ReadTimeout = 300;
+    client.OpenSession();
+    TMemoryStream received;
+    client.DownloadToStream("slow.bin", received, false);
+    EXPECT_EQ(received.DataString().size(), 32u);
     client.CloseSession();
     EXPECT_EQ(server.Failure(), "");
 }
