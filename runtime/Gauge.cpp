@@ -2,14 +2,17 @@
 
 #include <algorithm>
 
+#include <QAccessible>
 #include <QPainter>
 
+#include "runtime/Accessibility.h"
 #include "runtime/Canvas.h"
 
 namespace runtime {
 
 TGauge::TGauge(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName)
     : QWidget(parent) {
+    InstallAccessibleControls();
     PlaceControl(*this, name, bounds);
     SetSpokenName(*this, spokenName);
     UpdateSpokenPercent();
@@ -59,6 +62,10 @@ QString TGauge::PercentText() const {
 
 void TGauge::UpdateSpokenPercent() {
     setAccessibleDescription(PercentText());
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent changed(this, progress_);
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 void TGauge::paintEvent(QPaintEvent*) {

@@ -12,8 +12,9 @@ namespace runtime {
 // A horizontal percentage bar: the foreground colour fills the done share on
 // the background colour inside a one-pixel border, with the percentage drawn
 // as text ("%d%%"). Progress stays within MinValue..MaxValue, and the gauge
-// repaints only when the whole percent changes. A screen reader speaks the
-// name it stands for, with the percentage as its description.
+// repaints only when the whole percent changes. A screen reader meets a
+// progress bar with the name it stands for, its value and the percentage as
+// its description.
 class TGauge : public QWidget {
 public:
     TGauge(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName);
@@ -27,13 +28,13 @@ public:
     void SetBackColor(base::TColor color);
     // The whole percent done.
     int PercentDone() const;
+    // The percentage as the gauge writes it ("42%").
+    QString PercentText() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // The percentage as the gauge writes it.
-    QString PercentText() const;
     void UpdateSpokenPercent();
 
     int min_ = 0;

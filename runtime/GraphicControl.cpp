@@ -39,7 +39,6 @@ std::string StripHotkey(const std::string& caption) {
 
 TGraphicControl::TGraphicControl(QWidget* parent, const std::string& name) : QWidget(parent) {
     setObjectName(ToQString(name));
-    setAccessibleName(ToQString(name));
     font_.OnChange = [this] { FontChanged(); };
     // Controls are visible unless hidden, also when placed on a window that is already shown.
     if (parent) {
@@ -87,8 +86,10 @@ void TGraphicControl::Click() {
 }
 
 void TGraphicControl::SetAccessibleText(const std::string& caption) {
+    // A blank caption is spoken as nothing, never as the control's name in
+    // the program.
     const std::string text = StripHotkey(caption);
-    setAccessibleName(ToQString(text.find_first_not_of(' ') == std::string::npos ? FromQString(objectName()) : text));
+    setAccessibleName(ToQString(text.find_first_not_of(' ') == std::string::npos ? std::string() : text));
 }
 
 void TGraphicControl::paintEvent(QPaintEvent*) {

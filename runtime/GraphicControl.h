@@ -73,6 +73,8 @@ protected:
     // The control's font changed (any attribute).
     virtual void FontChanged() { Invalidate(); }
     virtual void Loaded() {}
+    // The name a screen reader speaks: the caption without its "&" marks;
+    // nothing for a blank caption.
     void SetAccessibleText(const std::string& caption);
 
     void paintEvent(QPaintEvent* event) override;

@@ -1,8 +1,11 @@
 #include "runtime/Label.h"
 
+#include "runtime/Accessibility.h"
+
 namespace runtime {
 
 TCustomLabel::TCustomLabel(QWidget* parent, const std::string& name) : TGraphicControl(parent, name) {
+    InstallAccessibleControls();
     SetBounds(0, 0, 65, 17);
 }
 

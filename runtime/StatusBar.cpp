@@ -2,12 +2,14 @@
 
 #include <QPainter>
 
+#include "runtime/Accessibility.h"
 #include "runtime/Canvas.h"
 #include "runtime/QtText.h"
 
 namespace runtime {
 
 TStatusBar::TStatusBar(QWidget* parent, const std::string& name, const TBounds& bounds) : QWidget(parent) {
+    InstallAccessibleControls();
     PlaceControl(*this, name, bounds);
 }
 

@@ -1,5 +1,6 @@
 #include "components/Label3D.h"
 
+#include <QAccessible>
 #include <gtest/gtest.h>
 
 #include "base/Exception.h"
@@ -414,6 +415,10 @@ TEST_F(Label3DTest, ScreenReadersHearAColoredCaptionWithoutItsTags) {
     EXPECT_EQ(label.accessibleName().toStdString(), "<b>Feche</b> os <c:Red>aplicativos</c>\r\n<x> agora");
     label.SetColored(true);
     EXPECT_EQ(label.accessibleName().toStdString(), "Feche os aplicativos <x> agora");
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(&label);
+    ASSERT_NE(spoken, nullptr);
+    EXPECT_EQ(spoken->role(), QAccessible::StaticText);
+    EXPECT_EQ(spoken->text(QAccessible::Name).toStdString(), "Feche os aplicativos <x> agora");
     label.SetColored(false);
     EXPECT_EQ(label.accessibleName().toStdString(), "<b>Feche</b> os <c:Red>aplicativos</c>\r\n<x> agora");
 }

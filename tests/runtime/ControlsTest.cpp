@@ -1,3 +1,5 @@
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
@@ -52,6 +54,45 @@ TEST(Gauge, LimitsProgressToItsRangeAndRepaintsOnlyOnAWholePercentChange) {
     EXPECT_EQ(gauge.PercentDone(), 1);
     EXPECT_EQ(gauge.accessibleName().toStdString(), "Percentual da transferência");
     EXPECT_EQ(gauge.accessibleDescription().toStdString(), "1%");
+}
+
+// What a screen reader is told through Qt's accessibility interfaces.
+TEST(Accessibility, LabelsGaugeAndStatusBarAreWhatTheyShow) {
+    QWidget window;
+    runtime::TLabel label(&window, "lblstatus");
+    label.SetCaption("&Conectando ao FTP");
+    runtime::TLabel blank(&window, "lblcontador");
+    blank.SetCaption(" ");
+    runtime::TGauge gauge(&window, "Gauge1", {11, 466, 884, 20}, "Percentual da transferência");
+    gauge.SetMaxValue(200);
+    gauge.SetProgress(50);
+    runtime::TStatusBar bar(&window, "StatusBar1", {1, 550, 907, 27});
+    bar.AddPanel(50, "Pronto");
+    struct Case {
+        QWidget* control;
+        QAccessible::Role role;
+        QString name;
+    };
+    const Case cases[] = {
+        {&label, QAccessible::StaticText, "Conectando ao FTP"},
+        {&blank, QAccessible::StaticText, ""},
+        {&gauge, QAccessible::ProgressBar, QString::fromUtf8("Percentual da transferência")},
+        {&bar, QAccessible::StatusBar, "Pronto"},
+    };
+    for (const Case& c : cases) {
+        QAccessibleInterface* control = QAccessible::queryAccessibleInterface(c.control);
+        ASSERT_NE(control, nullptr) << c.control->objectName().toStdString();
+        EXPECT_EQ(control->role(), c.role) << c.control->objectName().toStdString();
+        EXPECT_EQ(control->text(QAccessible::Name), c.name) << c.control->objectName().toStdString();
+    }
+
+    QAccessibleInterface* progress = QAccessible::queryAccessibleInterface(&gauge);
+    QAccessibleValueInterface* value = progress->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->currentValue().toInt(), 50);
+    EXPECT_EQ(value->minimumValue().toInt(), 0);
+    EXPECT_EQ(value->maximumValue().toInt(), 200);
+    EXPECT_EQ(progress->text(QAccessible::Value), "25%");
 }
 
 TEST(Controls, CarryTheirFormNameGeometryAndSpokenName) {
