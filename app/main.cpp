@@ -6,6 +6,6 @@
 
 int main(int argc, char** argv) {
     QApplication qt(argc, argv);
-    app::ExecutarPrograma({});
+    app::ExecutarPrograma();
     return 0;
 }

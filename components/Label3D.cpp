@@ -1,6 +1,7 @@
 #include "components/Label3D.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <exception>
 #include <numbers>
 #include <vector>
@@ -319,6 +320,28 @@ void TmyLabel3D::MouseLeave() {
     }
     if (OnMouseExit) {
         OnMouseExit(this);
+    }
+}
+
+void PlaceWarning(TmyLabel3D& label, const TBounds& box, const std::string& caption, const TFont& font) {
+    label.BeginLoad();
+    label.SetFont(font);
+    label.SetTextStyle(tsRaised);
+    label.SetShift(1);
+    label.SetBorderColor(clRed);
+    label.SetAlignment(taCenter);
+    label.SetWordWrap(true);
+    label.SetTransparent(true);
+    label.SetColor(clBlack);
+    label.SetCaption(caption);
+    label.EndLoad();
+    const int step = font.Height() < 0 ? 1 : -1;
+    for (int height = font.Height();; height += step) {
+        label.SetBounds(box.left, box.top, box.width, box.height);
+        label.Font().SetHeight(height);
+        const bool fits = label.Width() <= box.width && label.Height() <= box.height;
+        if (fits || std::abs(height) <= 1)
+            return;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "components/LabelMarkup.h"
+#include "runtime/Controls.h"
 #include "runtime/Label.h"
 
 namespace components {
@@ -82,5 +83,16 @@ private:
     int shift_ = 1;
     bool colored_ = false;
 };
+
+// Sets up the large warning of the confirmation and script error windows: the
+// caption raised (Shift 1, a red copy), centred and word-wrapped in font on a
+// transparent background, the label auto-sized to it with its top-left corner
+// at the box's. The box is what the wrapped caption took with the face the
+// windows were designed with; a stand-in face that runs wider would break it
+// into more lines and run past the box. So the font's character height is
+// lowered, a pixel at a time, until the wrapped caption fits the box: the
+// lines then break as they were designed to, and nothing is cut off.
+void PlaceWarning(TmyLabel3D& label, const runtime::TBounds& box, const std::string& caption,
+                  const runtime::TFont& font);
 
 } // namespace components

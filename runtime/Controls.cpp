@@ -1,7 +1,11 @@
 #include "runtime/Controls.h"
 
+#include <QKeyEvent>
 #include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
+#include "base/StrUtils.h"
 #include "runtime/Application.h"
 #include "runtime/Canvas.h"
 #include "runtime/GraphicControl.h"
@@ -18,6 +22,14 @@ void DrawFrame3D(QPainter& painter, const QRect& rect, base::TColor topLeft, bas
     painter.setPen(ToQColor(bottomRight));
     painter.drawLine(rect.bottomLeft(), rect.bottomRight());
     painter.drawLine(rect.topRight(), rect.bottomRight());
+}
+
+// Runs a control's OnClick, if set, through the application's guard.
+void DispatchClick(const std::function<void()>& onClick) {
+    Application().Dispatch([&onClick] {
+        if (onClick)
+            onClick();
+    });
 }
 
 } // namespace
@@ -85,18 +97,76 @@ void TImage::paintEvent(QPaintEvent*) {
 TBitBtn::TBitBtn(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& caption)
     : QPushButton(ToQString(caption), parent) {
     PlaceControl(*this, name, bounds);
-    SetSpokenName(*this, StripHotkey(caption));
-    connect(this, &QPushButton::clicked, this, [this] {
-        Application().Dispatch([this] {
-            if (OnClick)
-                OnClick();
-        });
-    });
+    SetSpokenName(*this, base::Trim(StripHotkey(caption)));
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, [this] { DispatchClick(OnClick); });
 }
 
 void TBitBtn::SetGlyph(const QPixmap& glyph) {
-    setIcon(QIcon(glyph));
-    setIconSize(glyph.size());
+    glyph_ = glyph;
+    update();
+}
+
+void TBitBtn::SetLayout(TButtonLayout layout) {
+    layout_ = layout;
+    update();
+}
+
+void TBitBtn::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    option.icon = QIcon();
+    painter.drawControl(QStyle::CE_PushButton, option);
+
+    const int spacing = glyph_.isNull() ? 0 : 4;
+    const int captionWidth = fontMetrics().size(Qt::TextShowMnemonic | Qt::TextIncludeTrailingSpaces, text()).width();
+    const int glyphWidth = glyph_.width();
+    QPoint origin((width() - captionWidth - spacing - glyphWidth) / 2, 0);
+    if (option.state & (QStyle::State_Sunken | QStyle::State_On)) {
+        origin += QPoint(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                         style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+    }
+    const int captionLeft = layout_ == blGlyphLeft ? origin.x() + glyphWidth + spacing : origin.x();
+    const int glyphLeft = layout_ == blGlyphLeft ? origin.x() : origin.x() + captionWidth + spacing;
+    if (!glyph_.isNull()) {
+        const QPixmap shown = QIcon(glyph_).pixmap(glyph_.size(), isEnabled() ? QIcon::Normal : QIcon::Disabled);
+        painter.drawPixmap(glyphLeft, origin.y() + (height() - glyph_.height()) / 2, shown);
+    }
+    const QRect captionRect(captionLeft, origin.y(), captionWidth, height());
+    painter.drawItemText(captionRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(), isEnabled(),
+                         text(), QPalette::ButtonText);
+}
+
+void TBitBtn::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
+TCheckBox::TCheckBox(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& caption,
+                     const std::string& spokenName)
+    : QCheckBox(ToQString(caption), parent) {
+    PlaceControl(*this, name, bounds);
+    SetSpokenName(*this, spokenName);
+    connect(this, &QCheckBox::toggled, this, [this] { DispatchClick(OnClick); });
+}
+
+void TCheckBox::SetColor(base::TColor color) {
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, ToQColor(color));
+    setPalette(colours);
+    setAutoFillBackground(true);
+}
+
+void TCheckBox::SetFont(const TFont& font) {
+    setFont(font.ToQFont());
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, ToQColor(font.Color()));
+    setPalette(colours);
 }
 
 TShape::TShape(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName)

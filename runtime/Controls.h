@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include <QCheckBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -64,12 +65,45 @@ private:
     QPixmap picture_;
 };
 
-// A push button with a glyph left of its caption. "&" in the caption marks
-// the Alt accelerator. OnClick runs through the application's guard.
+enum TButtonLayout { blGlyphLeft, blGlyphRight };
+
+// A push button with a glyph beside its caption, the two centred together
+// four pixels apart (the caption's blanks count). "&" in the caption marks
+// the Alt accelerator. Enter or space presses the focused button; no button
+// is a default button that Enter presses from elsewhere. OnClick runs
+// through the application's guard.
 class TBitBtn : public QPushButton {
 public:
     TBitBtn(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& caption);
     void SetGlyph(const QPixmap& glyph);
+    const QPixmap& Glyph() const { return glyph_; }
+    // The glyph sits left of the caption unless set to blGlyphRight.
+    void SetLayout(TButtonLayout layout);
+    TButtonLayout Layout() const { return layout_; }
+
+    std::function<void()> OnClick;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QPixmap glyph_;
+    TButtonLayout layout_ = blGlyphLeft;
+};
+
+// A check box. Its caption may be a mere blank beside a separate statement
+// label; the spoken name is then that statement. OnClick runs through the
+// application's guard whenever Checked changes, by the user or by the program.
+class TCheckBox : public QCheckBox {
+public:
+    TCheckBox(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& caption,
+              const std::string& spokenName);
+    bool Checked() const { return isChecked(); }
+    void SetChecked(bool checked) { setChecked(checked); }
+    // The colour of the control's area around the box.
+    void SetColor(base::TColor color);
+    void SetFont(const TFont& font);
 
     std::function<void()> OnClick;
 };

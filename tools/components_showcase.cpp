@@ -28,15 +28,6 @@ void Save(QWidget& widget, const std::string& name) {
     }
 }
 
-TFont MakeFont(const std::string& name, int height, TColor color, TFontStyles style) {
-    TFont font;
-    font.SetName(name);
-    font.SetHeight(height);
-    font.SetColor(color);
-    font.SetStyle(style);
-    return font;
-}
-
 // A scene: a parent of the given size with a gradient background, filled by build.
 void Scene(const std::string& name, int width, int height, TColor begin, const std::function<void(QWidget&)>& build) {
     QWidget parent;
@@ -51,7 +42,7 @@ void Scene(const std::string& name, int width, int height, TColor begin, const s
 
 TmyLabel3D& Label3D(QWidget& parent, const std::string& caption, TTextStyle style) {
     auto* label = new TmyLabel3D(&parent, "myLabel3d");
-    label->SetFont(MakeFont("Verdana", -28, clWhite, fsBold));
+    label->SetFont(MakeFont("Verdana", -28, fsBold, clWhite));
     label->SetTransparent(true);
     label->SetTextStyle(style);
     label->SetCaption(caption);
@@ -66,7 +57,7 @@ void Gradients() {
     navy.SetBounds(0, 0, 400, 80);
     navy.SetBeginColor(clNavy);
     navy.SetCaption("clNavy to clBtnFace, 255 bands");
-    navy.SetFont(MakeFont("MS Sans Serif", -11, clWhite, fsBold));
+    navy.SetFont(MakeFont("MS Sans Serif", -11, fsBold, clWhite));
     Save(navy, "gradient-navy");
 
     TNetGradient maroon(nullptr, "NetGradient1");
@@ -114,7 +105,7 @@ void Rotations() {
         int left = 8;
         for (const int angle : {0, 45, 90, 135, 180, 270, 315}) {
             TmyLabel3D& label = Label3D(parent, std::to_string(angle) + " deg", tsRaised);
-            label.SetFont(MakeFont("Verdana", -18, clWhite, fsBold));
+            label.SetFont(MakeFont("Verdana", -18, fsBold, clWhite));
             label.SetEscapement(angle);
             label.SetLeft(left);
             label.SetTop(8);
@@ -131,7 +122,7 @@ void BordersLinksAndEllipses() {
         int top = 6;
         for (const auto& [type, name] : borders) {
             TmyLabel3D& label = Label3D(parent, name, tsNone);
-            label.SetFont(MakeFont("Arial", -16, clBlack, 0));
+            label.SetFont(MakeFont("Arial", -16, 0, clBlack));
             label.SetAutoSize(false);
             label.SetBounds(8, top, 180, 26);
             label.SetAlignment(taCenter);
@@ -142,17 +133,17 @@ void BordersLinksAndEllipses() {
             top += 34;
         }
         TmyLabel3D& link = Label3D(parent, "e-mail link", tsNone);
-        link.SetFont(MakeFont("Arial", -16, clBlue, fsUnderline));
+        link.SetFont(MakeFont("Arial", -16, fsUnderline, clBlue));
         link.SetLabelStyle(lsEMailAddress);
         link.SetAddress("suporte@example.invalid");
         link.SetLeft(210);
         link.SetTop(6);
         TmyLabel3D& path = Label3D(parent, "C:\\Arquivos de programas\\WinRAR\\WinRAR.exe", tsNone);
-        path.SetFont(MakeFont("Courier New", -14, clBlack, 0));
+        path.SetFont(MakeFont("Courier New", -14, 0, clBlack));
         path.SetEllipsesStyle(esPath);
         path.SetBounds(210, 40, 200, 20);
         TmyLabel3D& end = Label3D(parent, "an end ellipsis shortens this", tsRecessed);
-        end.SetFont(MakeFont("Arial", -16, clNavy, fsBold));
+        end.SetFont(MakeFont("Arial", -16, fsBold, clNavy));
         end.SetEllipsesStyle(esEnd);
         end.SetBounds(210, 70, 200, 24);
     });
@@ -166,7 +157,7 @@ void Markup() {
                                     "right aligned, <c:Aqua>raised</c>",
                                     tsRaised);
         label.SetColored(true);
-        label.SetFont(MakeFont("Verdana", -20, clWhite, 0));
+        label.SetFont(MakeFont("Verdana", -20, 0, clWhite));
         label.SetAutoSize(false);
         label.SetBounds(0, 10, 410, 180);
         label.SetAlignment(taRightJustify);
@@ -178,18 +169,12 @@ void Markup() {
 void Windows() {
     Scene("window-confirmation", 905, 610, clNavy, [&](QWidget& parent) {
         auto* label = new TmyLabel3D(&parent, "myLabel3d1");
-        label->BeginLoad();
-        label->SetBounds(6, 26, 889, 528);
-        label->SetFont(MakeFont("Verdana", -73, clWhite, fsBold));
-        label->SetAlignment(taCenter);
-        label->SetWordWrap(true);
-        label->SetTransparent(true);
-        label->SetColor(clBlack);
-        label->SetCaption("FECHE TODOS OS APLICATIVOS ANTES DE FAZER A ATUALIZAÇÃO *inclusive os terminais**");
-        label->EndLoad();
+        PlaceWarning(*label, {6, 26, 889, 528},
+                     "FECHE TODOS OS APLICATIVOS ANTES DE FAZER A ATUALIZAÇÃO *inclusive os terminais**",
+                     MakeFont("Verdana", -73, fsBold, clWhite));
         auto* title = new TLabel(&parent, "Label2");
         title->SetBounds(535, 0, 348, 38);
-        title->SetFont(MakeFont("Verdana", -32, RGB(106, 106, 106), fsBold | fsItalic));
+        title->SetFont(MakeFont("Verdana", -32, fsBold | fsItalic, RGB(106, 106, 106)));
         title->SetTransparent(true);
         title->SetCaption("Borvane Quillmark");
     });
@@ -200,14 +185,8 @@ void Windows() {
     background.SetBeginColor(clMaroon);
     background.SetCaption(" ");
     TmyLabel3D label(&parent, "myLabel3d1");
-    label.BeginLoad();
-    label.SetBounds(96, 0, 635, 234);
-    label.SetFont(MakeFont("Verdana", -64, clYellow, fsBold));
-    label.SetAlignment(taCenter);
-    label.SetWordWrap(true);
-    label.SetTransparent(true);
-    label.SetCaption("ERRO DE SCRIPT AVISAR BORVANE SISTEMAS");
-    label.EndLoad();
+    PlaceWarning(label, {96, 0, 635, 234}, "ERRO DE SCRIPT AVISAR BORVANE SISTEMAS",
+                 MakeFont("Verdana", -64, fsBold, clYellow));
     Save(parent, "window-script-error");
 }
 
@@ -216,17 +195,17 @@ void FrameworkLabels() {
     parent.resize(300, 110);
     parent.setStyleSheet("background: white");
     TLabel plain(&parent, "Label1");
-    plain.SetFont(MakeFont("MS Sans Serif", -13, clBlack, 0));
+    plain.SetFont(MakeFont("MS Sans Serif", -13, 0, clBlack));
     plain.SetTransparent(true);
     plain.SetBounds(8, 8, 0, 0);
     plain.SetCaption("&Accelerator && label");
     TLabel right(&parent, "Label2");
-    right.SetFont(MakeFont("Verdana", -13, clNavy, fsBold));
+    right.SetFont(MakeFont("Verdana", -13, fsBold, clNavy));
     right.SetAlignment(taRightJustify);
     right.SetBounds(8, 32, 284, 20);
     right.SetCaption("right-justified");
     TLabel disabled(&parent, "Label3");
-    disabled.SetFont(MakeFont("Verdana", -16, clBlack, fsBold));
+    disabled.SetFont(MakeFont("Verdana", -16, fsBold, clBlack));
     disabled.SetBounds(8, 60, 0, 0);
     disabled.SetCaption("disabled label");
     disabled.SetEnabled(false);

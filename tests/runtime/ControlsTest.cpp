@@ -9,6 +9,8 @@
 #include "runtime/Gauge.h"
 #include "runtime/ListControls.h"
 #include "runtime/StatusBar.h"
+#include "tests/support/ImageProbe.h"
+#include "tests/support/WidgetInput.h"
 
 namespace {
 
@@ -158,6 +160,54 @@ TEST(Controls, ProgressBarStepWrapsPastItsMaximum) {
     EXPECT_EQ(bar.Position(), 3);
     bar.StepIt();
     EXPECT_EQ(bar.Position(), 1);
+}
+
+TEST(Controls, ButtonGlyphSitsOnTheSideItsLayoutSays) {
+    struct Caso {
+        runtime::TButtonLayout layout;
+        bool glyphLeftOfCentre;
+    };
+    for (const Caso caso : {Caso{runtime::blGlyphLeft, true}, Caso{runtime::blGlyphRight, false}}) {
+        QWidget window;
+        runtime::TBitBtn button(&window, "BitBtn1", {0, 0, 139, 38}, "&Continuar  ");
+        QPixmap glyph(19, 20);
+        glyph.fill(Qt::magenta);
+        button.SetGlyph(glyph);
+        button.SetLayout(caso.layout);
+        const QRect drawn = testsupport::BoundsOf(button.grab().toImage(), Qt::magenta);
+        EXPECT_EQ(drawn.size(), QSize(19, 20));
+        EXPECT_EQ(drawn.center().x() < button.width() / 2, caso.glyphLeftOfCentre);
+        EXPECT_EQ(button.accessibleName(), "Continuar") << "trailing blanks are not spoken";
+    }
+}
+
+TEST(Controls, EnterPressesOnlyTheFocusedButton) {
+    QWidget window;
+    runtime::TBitBtn first(&window, "Button1", {0, 0, 80, 30}, "&Um");
+    runtime::TBitBtn second(&window, "Button2", {90, 0, 80, 30}, "&Dois");
+    runtime::TCheckBox box(&window, "CheckBox1", {0, 40, 15, 17}, " ", "Caixa");
+    int clicks = 0;
+    first.OnClick = [&] { ++clicks; };
+    second.OnClick = [&] { ++clicks; };
+    testsupport::PressKey(box, Qt::Key_Return);
+    EXPECT_EQ(clicks, 0) << "no default button";
+    testsupport::PressKey(second, Qt::Key_Return);
+    testsupport::PressKey(second, Qt::Key_Space);
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST(Controls, CheckBoxClickFollowsEveryChangeOfItsMark) {
+    QWidget window;
+    runtime::TCheckBox box(&window, "CheckBox1", {39, 560, 15, 17}, " ", "Todos Aplicativos locais foram fechados");
+    int clicks = 0;
+    box.OnClick = [&] { ++clicks; };
+    box.click();
+    EXPECT_TRUE(box.Checked());
+    box.SetChecked(false);
+    box.SetChecked(false);
+    EXPECT_EQ(clicks, 2) << "a change by the program counts, no change does not";
+    EXPECT_EQ(box.accessibleName(), "Todos Aplicativos locais foram fechados");
+    EXPECT_EQ(box.geometry(), QRect(39, 560, 15, 17));
 }
 
 } // namespace

@@ -22,6 +22,25 @@ QRect BoundsOf(const QImage& image, QColor color) {
     return bounds;
 }
 
+std::vector<QRect> RowRunsOf(const QImage& image, QColor color, int joinGap) {
+    std::vector<QRect> runs;
+    for (int y = 0; y < image.height(); ++y) {
+        bool found = false;
+        for (int x = 0; x < image.width() && !found; ++x) {
+            found = Same(image, x, y, color);
+        }
+        if (!found) {
+            continue;
+        }
+        if (!runs.empty() && y - runs.back().bottom() <= joinGap) {
+            runs.back().setBottom(y);
+        } else {
+            runs.emplace_back(0, y, image.width(), 1);
+        }
+    }
+    return runs;
+}
+
 int CountOf(const QImage& image, QColor color) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {

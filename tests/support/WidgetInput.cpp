@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 
 namespace testsupport {
@@ -33,6 +35,28 @@ bool MinimiseAndRestore(QWidget& window) {
     window.showNormal();
     QApplication::processEvents();
     return minimised;
+}
+
+void WhenShown(const QString& objectName, const std::function<void(QWidget&)>& action) {
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, objectName, action] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == objectName && window->isVisible()) {
+                poll->stop();
+                poll->deleteLater();
+                action(*window);
+                return;
+            }
+        }
+    });
+    poll->start(10);
+}
+
+void PressKey(QWidget& widget, int key, Qt::KeyboardModifiers modifiers) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(&widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+    QApplication::sendEvent(&widget, &release);
 }
 
 } // namespace testsupport
