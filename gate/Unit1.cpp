@@ -3,9 +3,8 @@
 #include <algorithm>
 
 #include <QCollator>
-#include <QPainter>
-#include <QPainterPath>
 
+#include "components/Glyphs.h"
 #include "platform/Files.h"
 #include "runtime/QtText.h"
 
@@ -20,28 +19,6 @@ namespace {
 // The two statements, each the spoken name of its box.
 const char* const kLocaisFechados = "Todos Aplicativos locais foram fechados";
 const char* const kTerminaisFechados = "Em todos os terminais os Sistemas foram fechados";
-
-// 19 x 20: a red arrow pointing right, the glyph of "&Continuar  ".
-QPixmap GlifoSetaVermelha() {
-    QPixmap pixmap(19, 20);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QColor vermelho(210, 20, 20);
-    painter.setPen(QPen(vermelho.darker(150), 1));
-    painter.setBrush(vermelho);
-    QPainterPath seta;
-    seta.moveTo(1.5, 7.5);
-    seta.lineTo(9.5, 7.5);
-    seta.lineTo(9.5, 2.5);
-    seta.lineTo(17.5, 10);
-    seta.lineTo(9.5, 17.5);
-    seta.lineTo(9.5, 12.5);
-    seta.lineTo(1.5, 12.5);
-    seta.closeSubpath();
-    painter.drawPath(seta);
-    return pixmap;
-}
 
 } // namespace
 
@@ -93,7 +70,7 @@ void TForm1::ConfigurarControles() {
     BitBtn1.setEnabled(false);
     BitBtn1.OnClick = [this] { BitBtn1Click(); };
     Button3.setFont(MakeFont("Verdana", -19, fsBold, clBlack).ToQFont());
-    Button3.SetGlyph(scripts::GlifoPortaSaida());
+    Button3.SetGlyph(GlifoPortaSaida());
     Button3.OnClick = [this] { Button3Click(); };
     setTabOrder(&CheckBox1, &CheckBox2);
     setTabOrder(&CheckBox2, &BitBtn1);

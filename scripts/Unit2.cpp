@@ -1,7 +1,6 @@
 #include "scripts/Unit2.h"
 
-#include <QPainter>
-#include <QPainterPath>
+#include "components/Glyphs.h"
 
 namespace scripts {
 
@@ -56,40 +55,6 @@ void MostrarErroScript(QWidget* owner, const std::string& arquivo) {
     TForm2 Form2(owner);
     Form2.NomearArquivo(arquivo);
     Form2.ShowModal();
-}
-
-QPixmap GlifoPortaSaida() {
-    QPixmap pixmap(22, 22);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    // The door frame, dark inside, and the door leaf swung open towards the viewer.
-    painter.setPen(QPen(QColor(80, 50, 20), 1));
-    painter.setBrush(QColor(40, 30, 25));
-    painter.drawRect(QRectF(11.5, 1.5, 8, 19));
-    QPainterPath folha;
-    folha.moveTo(19.5, 1.5);
-    folha.lineTo(15.5, 4.5);
-    folha.lineTo(15.5, 21.5);
-    folha.lineTo(19.5, 20.5);
-    folha.closeSubpath();
-    painter.setBrush(QColor(190, 130, 70));
-    painter.drawPath(folha);
-    // The cyan arrow, pointing right into the doorway.
-    const QColor ciano(0, 200, 220);
-    painter.setPen(QPen(ciano.darker(160), 1));
-    painter.setBrush(ciano);
-    QPainterPath seta;
-    seta.moveTo(1.5, 9);
-    seta.lineTo(8, 9);
-    seta.lineTo(8, 5.5);
-    seta.lineTo(14.5, 11);
-    seta.lineTo(8, 16.5);
-    seta.lineTo(8, 13);
-    seta.lineTo(1.5, 13);
-    seta.closeSubpath();
-    painter.drawPath(seta);
-    return pixmap;
 }
 
 } // namespace scripts

@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include <QPixmap>
-
 #include "components/Label3D.h"
 #include "components/NetGradient.h"
 #include "runtime/Controls.h"
@@ -38,9 +36,5 @@ public:
 // file name), owned by owner, and returns once the user has closed it; the
 // window is freed then.
 void MostrarErroScript(QWidget* owner, const std::string& arquivo);
-
-// 22 x 22: a cyan arrow entering an open door, the glyph of the buttons that
-// leave the error and confirmation windows.
-QPixmap GlifoPortaSaida();
 
 } // namespace scripts
