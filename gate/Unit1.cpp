@@ -96,6 +96,11 @@ void TForm1::FormShow() {
     ListFiles("SCRIPT_ERRO*.*", list);
     if (list.empty())
         return;
+    // Keys typed ahead must not tick both boxes and continue in the moment
+    // before the error window takes over: while it is pending the boxes
+    // cannot be ticked, so "Continuar" stays disabled.
+    CheckBox1.setEnabled(false);
+    CheckBox2.setEnabled(false);
     Timer1.SetEnabled(true);
     Form2 = std::make_unique<scripts::TForm2>(this);
     Form2->NomearArquivo(list.front());

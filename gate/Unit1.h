@@ -21,7 +21,7 @@ namespace gate {
 // program ends. While a saved failed script ("SCRIPT_ERRO*.*") lies in the
 // current folder it offers nothing: it shows for a moment, then hides and
 // shows the script error window naming the first such entry, and closes with
-// Tag 0 once that is closed.
+// Tag 0 once that is closed; its boxes cannot be ticked meanwhile.
 class TForm1 : public runtime::TForm {
 public:
     TForm1();

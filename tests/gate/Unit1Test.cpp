@@ -113,8 +113,13 @@ TEST_F(Portao, EveryControlCanBeReadAndWorkedByItsName) {
         ASSERT_NE(leitor, nullptr);
         EXPECT_FALSE(leitor->text(QAccessible::Name).trimmed().isEmpty()) << control->objectName().toStdString();
     }
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(&form_.Label1)->text(QAccessible::Name).toStdString(),
-              form_.Label1.Caption());
+    // The statements, the title and the warning are read as text.
+    for (runtime::TCustomLabel* rotulo : std::initializer_list<runtime::TCustomLabel*>{
+             &form_.Label1, &form_.Label2, &form_.Label3, &form_.myLabel3d1}) {
+        QAccessibleInterface* leitor = QAccessible::queryAccessibleInterface(rotulo);
+        EXPECT_EQ(leitor->role(), QAccessible::StaticText) << rotulo->Caption();
+        EXPECT_EQ(leitor->text(QAccessible::Name).toStdString(), rotulo->Caption());
+    }
 
     // An operator ticks a box through its action interface.
     QAccessibleActionInterface* acao = QAccessible::queryAccessibleInterface(&form_.CheckBox1)->actionInterface();
@@ -162,6 +167,21 @@ TEST_F(Portao, OnlyBothBoxesAndContinuarAcceptByKeyboard) {
         EXPECT_EQ(form.focusWidget(), &form.BitBtn1);
         PressKey(*form.focusWidget(), Qt::Key_Return);
     });
+    EXPECT_EQ(tag, 1);
+}
+
+TEST_F(Portao, MinimisingTheWindowDoesNotDeclineIt) {
+    bool minimizada = false;
+    bool aindaAberta = false;
+    const int tag = Mostrar([&](TForm1& form) {
+        minimizada = testsupport::MinimiseAndRestore(form);
+        aindaAberta = form.isVisible();
+        form.CheckBox1.click();
+        form.CheckBox2.click();
+        form.BitBtn1.click();
+    });
+    EXPECT_TRUE(minimizada);
+    EXPECT_TRUE(aindaAberta);
     EXPECT_EQ(tag, 1);
 }
 
@@ -239,6 +259,11 @@ TEST_F(Portao, ASavedScriptShowsTheErrorWindowInsteadAndDeclines) {
     ASSERT_NE(form_.Form2, nullptr);
     EXPECT_EQ(form_.Form2->Label1.Caption(), "SCRIPT EM EXECUÇÃO SALVO: Script_Erro_antigo");
     EXPECT_FALSE(form_.Form2->isVisible()) << "shown by the timer, once the gate is on screen";
+    // Keys typed ahead cannot accept the gate meanwhile.
+    PressKey(form_.CheckBox1, Qt::Key_Space);
+    PressKey(form_.CheckBox2, Qt::Key_Space);
+    EXPECT_FALSE(form_.CheckBox1.Checked() || form_.CheckBox2.Checked());
+    EXPECT_FALSE(form_.BitBtn1.isEnabled());
     form_.Close();
 
     std::string nomeado;
