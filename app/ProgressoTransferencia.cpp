@@ -57,7 +57,10 @@ void Tfrmkestoupdate::ftpupdateStatus(ftp::TIdStatus status, const std::string& 
         ZerarMedidor();
         Gauge1.SetForeColor(clYellow);
     }
-    update();
+    // The whole window repaints once for the statuses of the next
+    // IntervaloPintura ms: a run of small files reports several per file.
+    if (!TimerPintura.Enabled())
+        TimerPintura.SetEnabled(true);
 }
 
 void Tfrmkestoupdate::ftpupdateWorkBegin() {
@@ -68,15 +71,30 @@ void Tfrmkestoupdate::ftpupdateWorkBegin() {
 
 void Tfrmkestoupdate::ftpupdateWork(std::int64_t contagem) {
     movidos_ = contagem;
+    // The texts and the gauge are set on every block, but painted at most
+    // every IntervaloPintura ms: painting them for every 32 KiB would cost
+    // more than receiving the bytes.
+    const bool pintar = !ultimaPintura_.isValid() || ultimaPintura_.hasExpired(IntervaloPintura);
+    PintarProgresso(pintar);
     const Progresso progresso =
         CalcularProgresso(TamanhoArquivo, contagem, Now() - InicioTransferencia, TaxaTransferencia);
     lblcontador.SetCaption(progresso.contador);
     lblstatus.SetCaption(progresso.status);
     Application().ProcessMessages();
     Gauge1.SetProgress(progresso.percentual);
+    if (pintar)
+        ultimaPintura_.start();
+}
+
+void Tfrmkestoupdate::PintarProgresso(bool pintar) {
+    for (QWidget* controle :
+         {static_cast<QWidget*>(&lblcontador), static_cast<QWidget*>(&lblstatus), static_cast<QWidget*>(&Gauge1)})
+        controle->setUpdatesEnabled(pintar);
 }
 
 void Tfrmkestoupdate::ftpupdateWorkEnd(ftp::TWorkMode modo) {
+    PintarProgresso(true);
+    ultimaPintura_.invalidate();
     lblstatus.SetCaption(modo == ftp::wmRead ? "Download!!" : "Upload!!");
     lblcontador.SetCaption(ContadorFinal(TamanhoArquivo, movidos_));
 }

@@ -36,7 +36,7 @@ Tfrmkestoupdate::Tfrmkestoupdate()
       lblcontador(&Panel2, "lblcontador"), Label3(&Panel2, "Label3"),
       Button1(&Panel2, "Button1", {11, 506, 182, 31}, "&Atualizar agora"),
       Button3(&Panel2, "Button3", {804, 506, 90, 31}, "&Sair"), StatusBar1(&Panel2, "StatusBar1", {1, 550, 907, 27}),
-      ImageList1(16, 16), Timer2(this, 100) {
+      ImageList1(16, 16), Timer2(this, 100), TimerPintura(this, IntervaloPintura) {
     ConfigurarJanela();
     ConfigurarRotulos();
     ConfigurarControles();
@@ -111,6 +111,10 @@ void Tfrmkestoupdate::ConfigurarControles() {
         }
     };
     Timer2.OnTimer = [this] { Timer2Timer(); };
+    TimerPintura.OnTimer = [this] {
+        TimerPintura.SetEnabled(false);
+        update();
+    };
 }
 
 void Tfrmkestoupdate::FormShow() {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <QElapsedTimer>
+
 #include "base/DateTime.h"
 #include "ftp/IdFTP.h"
 #include "runtime/Controls.h"
@@ -85,6 +87,8 @@ public:
 
     runtime::TImageList ImageList1;
     runtime::TTimer Timer2;
+    // Repaints the whole window shortly after a status change of the FTP client.
+    runtime::TTimer TimerPintura;
 
     void batualizarClick();
     void bfecharClick();
@@ -132,6 +136,9 @@ private:
     bool BuscarArquivo(int no, const ftp::TIdFTPListItem& entrada);
     void SubstituirExecutavel(const std::string& executavel, bool& erro);
     void ZerarMedidor();
+    // Lets the progress labels and the gauge repaint, or holds their painting back.
+    void PintarProgresso(bool pintar);
+    static constexpr int IntervaloPintura = 40;
     // Ends the run with a silent abort once the operator asked to leave.
     void PararSeSaindo() const;
 
@@ -139,6 +146,8 @@ private:
     bool fecharAoTerminar_ = false;
     // Bytes moved so far by the current transfer, as its work events count them.
     std::int64_t movidos_ = 0;
+    // When the progress display was last painted during the current transfer.
+    QElapsedTimer ultimaPintura_;
 };
 
 } // namespace app
