@@ -9,6 +9,7 @@
 #include "app/FaseArquivos.h"
 #include "app/Progresso.h"
 #include "base/Exception.h"
+#include "base/Windows1252.h"
 #include "platform/FileDate.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
@@ -98,7 +99,12 @@ void Tfrmkestoupdate::AtualizarSistema() {
     if (!fase.erro) {
         if (AtualizarBancos)
             AtualizarBancos();
-        if (aguarde->Tag == 1) {
+        // A failure outside the scripts (a local database held by a running
+        // application, say) asks to close the applications, whatever Tag an
+        // earlier run left in the wait window.
+        if (aguarde->ErroForaDosScripts) {
+            fase.erro = true;
+        } else if (aguarde->Tag == 1) {
             Tag = 1;
             fase.erro = true;
         }
@@ -120,7 +126,8 @@ void Tfrmkestoupdate::Conectar() {
     consulta.SQL = {"select senha_ftp from principal"};
     consulta.Open();
     try {
-        ftpupdate.Password = DecodificaTexto(consulta.FieldByName("senha_ftp").AsString());
+        // Stored scrambled in the Windows code page, handed over as UTF-8.
+        ftpupdate.Password = DecodificaTexto(Utf8ToWindows1252(consulta.FieldByName("senha_ftp").AsString()));
     } catch (...) {
         consulta.Close();
         throw;

@@ -1,8 +1,5 @@
 #include "app/untfrmkestoupdate.h"
 
-#include <QElapsedTimer>
-#include <QThread>
-
 #include "app/Artwork.h"
 #include "app/Configuracao.h"
 #include "platform/Files.h"
@@ -102,14 +99,8 @@ void Tfrmkestoupdate::ConfigurarControles() {
     ftpupdate.Passive = true;
     LigarEventosFtp();
     // The window keeps repainting while it waits.
-    Esperar = [](int milissegundos) {
-        QElapsedTimer relogio;
-        relogio.start();
-        while (relogio.elapsed() < milissegundos) {
-            Application().ProcessMessages();
-            QThread::msleep(20);
-        }
-    };
+    Esperar = [](int milissegundos) { Application().Wait(milissegundos); };
+    AtualizarBancos = [this] { aguarde->ShowModal(); };
     Timer2.OnTimer = [this] { Timer2Timer(); };
     TimerPintura.OnTimer = [this] {
         TimerPintura.SetEnabled(false);

@@ -40,8 +40,8 @@ public:
     std::unique_ptr<runtime::TForm> Form1;
 
     // Step 4 of a run without error in its file phase: applies the database
-    // scripts through the wait window, whose Tag becomes 1 when a script
-    // failed. Nothing happens while it is empty.
+    // scripts through the wait window (its modal show), whose Tag becomes 1
+    // when a script failed. Nothing happens while it is empty.
     std::function<void()> AtualizarBancos;
     // Waits the given milliseconds while the replaced executable is still
     // there (the system may hold it for a moment).

@@ -54,6 +54,10 @@ void TDatabase::Close() {
     connection_.reset();
 }
 
+std::string TDatabase::QuoteText(std::string_view value) {
+    return connection().QuoteText(value);
+}
+
 Connection& TDatabase::connection() {
     Open();
     return *connection_;

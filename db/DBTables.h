@@ -36,6 +36,10 @@ public:
     // Closes every data set on the connection, then the connection itself.
     void Close();
     bool Connected() const { return connection_ != nullptr; }
+    // The value as an SQL text literal of the connected engine, quotes and its
+    // own escapes included, so that no value can change a statement's text.
+    // Opens the connection when it is closed. @throw EDatabaseError as Open does.
+    std::string QuoteText(std::string_view value);
 
 private:
     friend class TDataSet;

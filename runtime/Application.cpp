@@ -1,5 +1,8 @@
 #include "runtime/Application.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
 #include "base/Exception.h"
 
 #include <QCoreApplication>
@@ -55,6 +58,15 @@ TApplication& Application() {
 void TApplication::ProcessMessages() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TApplication::Wait(int milliseconds) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < milliseconds) {
+        ProcessMessages();
+        QThread::msleep(20);
+    }
 }
 
 void TApplication::Terminate() {

@@ -25,6 +25,9 @@ public:
 
     // Lets every pending window message run.
     void ProcessMessages();
+    // Waits the given milliseconds while the windows keep repainting and
+    // reacting: pending messages run every 20 ms.
+    void Wait(int milliseconds);
 
     // Asks the message loop to end; Run then returns at its first chance.
     void Terminate();

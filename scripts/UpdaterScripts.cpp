@@ -1,5 +1,9 @@
 #include "scripts/UpdaterScripts.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "base/FormatDateTime.h"
 #include "base/StrUtils.h"
 #include "scripts/ScriptText.h"
 
@@ -32,6 +36,32 @@ bool CommitWorkWithOtherText(std::string_view line) {
         return false;
     const std::string rest = base::StringReplace(line, kCommitWork, "", base::rfReplaceAll | base::rfIgnoreCase);
     return std::any_of(rest.begin(), rest.end(), [](char c) { return !IsBlankChar(c) && c != ';'; });
+}
+
+std::string TrocaCaractere(const std::string& texto, char caractere, const std::string& substituto) {
+    return base::StringReplace(texto, std::string(1, caractere), substituto, base::rfReplaceAll);
+}
+
+std::string NomeArquivoErro(base::TDateTime quando, const std::string& entrada) {
+    const std::string entradaSemPasta = TrocaCaractere(TrocaCaractere(entrada, '/', "-"), '\\', "-");
+    return "SCRIPT_ERRO_DT_" + TrocaCaractere(base::DateToStr(quando), '/', "-") + "_HR_" +
+           TrocaCaractere(base::TimeToStr(quando), ':', "-") + " " + entradaSemPasta + ".TXT";
+}
+
+std::vector<std::string> CabecalhoErro(const std::string& mensagem) {
+    return {"/* ERRO: ", " ", mensagem, " ", ".....  */", " "};
+}
+
+int PosicaoProgresso(int feitos, int total) {
+    if (total <= 0)
+        return 100;
+    // nearbyint rounds in the default mode: to the nearest, halves to even.
+    return std::min(100, static_cast<int>(std::nearbyint(100.0 / total * feitos)));
+}
+
+std::string FiltroScriptsNovos(const std::string& programaLiteral, const std::string& versaoLiteral) {
+    return " from scripts where programa=" + programaLiteral + " and versao>" + versaoLiteral +
+           " and liberado='S' order by versao";
 }
 
 } // namespace scripts

@@ -2,6 +2,10 @@
 
 #include "app/Configuracao.h"
 #include "app/UMySQL.h"
+#include "base/StrUtils.h"
+#include "base/Windows1252.h"
+#include "platform/TextFile.h"
+#include "runtime/Application.h"
 #include "scripts/UpdaterScripts.h"
 
 namespace scripts {
@@ -44,6 +48,14 @@ Taguarde::Taguarde(QWidget* owner, TCheckListBox& aliases)
     IBTransaction2.SetDefaultDatabase(&IBDatabase1);
     IBQuery1.SetDatabase(&IBDatabase1);
     IBQuery1.SetTransaction(&IBTransaction2);
+    IBScript1.SetDatabase(&IBDatabase1);
+    IBScript1.SetTransaction(&IBTransaction1);
+    IBScript1.SetTerminator(";");
+    IBScript1.OnParseError = [this](TIBScript&, const std::string& erro, const std::string&, int linha) {
+        erroLeitura_ = erro + ", line " + IntToStr(linha);
+    };
+    Timer1.OnTimer = [this] { Timer1Timer(); };
+    Esperar = [](int milissegundos) { Application().Wait(milissegundos); };
 
     FormCreate();
 }
@@ -55,6 +67,165 @@ void Taguarde::FormCreate() {
     Database1.Params.clear();
     Database1.Params.push_back("USER NAME=" + app::DecodificaTexto(app::MySQLUsuario()));
     Database1.Params.push_back("PASSWORD=" + app::DecodificaTexto(app::MySQLSenha()));
+}
+
+void Taguarde::FormShow() {
+    Timer1.SetEnabled(true);
+}
+
+void Taguarde::Timer1Timer() {
+    Timer1.SetEnabled(false);
+    ErroForaDosScripts = false;
+    try {
+        for (const std::string& entrada : ListaDeTrabalho())
+            AtualizarBanco(entrada);
+    } catch (...) {
+        ErroForaDosScripts = true;
+        Desfazer();
+        Application().HandleException(std::current_exception());
+    }
+    NomePrograma.clear();
+    Close();
+}
+
+std::vector<std::string> Taguarde::ListaDeTrabalho() const {
+    std::vector<std::string> lista;
+    for (int item = 0; item < aliases_.Count(); ++item)
+        if (aliases_.Checked(item))
+            lista.push_back("M-" + aliases_.ItemText(item));
+    return lista;
+}
+
+void Taguarde::AtualizarBanco(const std::string& entrada) {
+    const std::string alias = Copy(entrada, 3, 100);
+    IBDatabase1.DatabaseName = app::LerParametroAlias(alias, "SERVER NAME");
+    if (entrada[0] == 'M')
+        NomePrograma = "QUILLMARK";
+    IBDatabase1.Open();
+    CriarTabelaVersao();
+    // The recorded version is kept in the Windows code page; the internet
+    // database takes UTF-8.
+    const std::string filtro =
+        FiltroScriptsNovos(Database1.QuoteText(NomePrograma), Database1.QuoteText(Windows1252ToUtf8(VersaoGravada())));
+    Query3.SQL = {"select count(*) ct" + filtro};
+    Query3.Open();
+    const int total = Query3.FieldByName("ct").AsInteger();
+    Query3.Close();
+    Query2.SQL = {"select programa,versao" + filtro};
+    Query2.Open();
+
+    pb1.SetMax(100);
+    int feitos = 0;
+    bool falhou = false;
+    while (!Query2.Eof() && !falhou) {
+        falhou = !AplicarScriptAtual(entrada);
+        ++feitos;
+        pb1.SetPosition(PosicaoProgresso(feitos, total));
+        pb1.repaint();
+        if (!falhou)
+            Query2.Next();
+    }
+    pb1.SetPosition(100);
+    pb1.repaint();
+    Query2.Close();
+    IBDatabase1.Close();
+}
+
+void Taguarde::CriarTabelaVersao() {
+    IBQuery1.SetSQL({"SELECT COUNT(*) CT FROM RDB$RELATION_FIELDS where RDB$FIELD_NAME='VERSAO' AND "
+                     "RDB$RELATION_NAME='VERSAO'"});
+    IBQuery1.Open();
+    if (IBQuery1.FieldByName("CT").AsInteger() == 0) {
+        IBTransaction2.Rollback();
+        IBQuery1.SetSQL({"CREATE TABLE VERSAO (VERSAO VARCHAR(10));"});
+        IBQuery1.ExecSQL();
+        IBTransaction2.Commit();
+        IBQuery1.SetSQL({"insert into versao (versao) values ('0');"});
+        IBQuery1.ExecSQL();
+        IBTransaction2.Commit();
+    }
+    if (IBQuery1.Active())
+        IBTransaction2.Rollback();
+}
+
+std::string Taguarde::VersaoGravada() {
+    IBQuery1.SetSQL({"select versao from versao"});
+    IBQuery1.Open();
+    std::string versao = IBQuery1.FieldByName("versao").AsString();
+    IBQuery1.Close();
+    IBTransaction2.Rollback();
+    return versao;
+}
+
+bool Taguarde::AplicarScriptAtual(const std::string& entrada) {
+    const std::string versao = Query2.FieldByName("versao").AsString();
+    Table2.Open();
+    const std::string texto = Table2.FieldByName("texto").AsString();
+    Table2.Close();
+    DBMemo1.SetLines(TextToLines(texto));
+    bool falhou = false;
+    try {
+        // The store application reads its database in the Windows code page.
+        // A script that the code page cannot hold is kept as it came, for the
+        // error file, and not run.
+        IBScript1.SetScript(TextToLines(texto));
+        IBScript1.SetScript(TextToLines(Utf8ToWindows1252(texto)));
+        AplicarScript();
+    } catch (const std::exception& erro) {
+        std::vector<std::string> cabecalho = CabecalhoErro(erro.what());
+        IBScript1.Script().insert(IBScript1.Script().begin(), cabecalho.begin(), cabecalho.end());
+        falhou = true;
+        Tag = 1;
+    }
+    // The data statements that ran before a failing one stay.
+    try {
+        IBTransaction1.Commit();
+    } catch (const std::exception&) {
+    }
+    // Recorded at once, the failing script's version too: a run that stops
+    // later never applies a script a second time.
+    GravarVersao(versao);
+    if (falhou)
+        RelatarFalha(entrada);
+    return !falhou;
+}
+
+void Taguarde::AplicarScript() {
+    BlankCommitWorkLines(IBScript1.Script());
+    erroLeitura_.clear();
+    IBScript1.RunScript();
+    if (!erroLeitura_.empty() && IBScript1.LastStop().statementText)
+        throw Exception(erroLeitura_);
+}
+
+void Taguarde::GravarVersao(const std::string& versao) {
+    IBQuery1.SetSQL({"update versao set versao=" + QuotedStr(Utf8ToWindows1252(versao)) + ";"});
+    IBQuery1.ExecSQL();
+    IBTransaction2.Commit();
+}
+
+void Taguarde::RelatarFalha(const std::string& entrada) {
+    const std::string arquivo = NomeArquivoErro(Now(), entrada);
+    platform::WriteLinesAtomically(arquivo, IBScript1.Script());
+    MostrarErro(arquivo);
+    Esperar(1000);
+}
+
+void Taguarde::Desfazer() {
+    for (db::TIBTransaction* transacao : {&IBTransaction1, &IBTransaction2}) {
+        try {
+            if (transacao->InTransaction())
+                transacao->Rollback();
+        } catch (const std::exception&) {
+        }
+    }
+    Query2.Close();
+    Table2.Close();
+    try {
+        if (IBDatabase1.Connected())
+            IBDatabase1.Close();
+    } catch (const std::exception&) {
+    }
 }
 
 } // namespace scripts

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "db/DBTables.h"
 #include "db/IBDatabase.h"
@@ -10,6 +12,7 @@
 #include "runtime/Label.h"
 #include "runtime/ListControls.h"
 #include "runtime/Timer.h"
+#include "scripts/IBScript.h"
 
 namespace scripts {
 
@@ -17,7 +20,9 @@ namespace scripts {
 // box with a progress bar, shown modally while the database scripts are
 // applied. It owns the connection to the internet database that start-up
 // opens and the queries a run reads through it, and the local database that
-// start-up opens and closes as a test.
+// start-up opens and closes as a test. Shown modally, it applies to each
+// ticked alias's local database every released script newer than the version
+// recorded there, and closes itself.
 class Taguarde : public runtime::TForm {
 public:
     // aliases: the main window's alias list; the update applies the scripts
@@ -46,12 +51,54 @@ public:
     db::TIBTransaction IBTransaction2;
     db::TIBDatabase IBDatabase1;
     db::TIBQuery IBQuery1;
+    // The one script runner: its terminator and SET settings carry from one
+    // script to the next and from run to run.
+    TIBScript IBScript1;
     runtime::TTimer Timer1;
+
+    // Shows the script error window naming the saved file and returns once
+    // the operator has closed it.
+    std::function<void(const std::string& arquivo)> MostrarErro;
+    // The pause after the error window, in milliseconds.
+    std::function<void(int)> Esperar;
+
+    // Set by a run whose work failed outside the scripts (the local database,
+    // its version table, the internet database, the error file): the error
+    // was reported, the run's scripts stopped there. Tag stays as it was.
+    bool ErroForaDosScripts = false;
+
+    // The whole update; ends by closing the window.
+    void Timer1Timer();
+    // Blanks the runner's COMMIT WORK lines and runs its script. A parse
+    // error stops the script quietly unless the bad statement or the text
+    // after it held statements: then it raises base::Exception with the
+    // parser's message, ", line " and the line where the statement starts.
+    void AplicarScript();
+
+protected:
+    void FormShow() override;
 
 private:
     void FormCreate();
+    // "M-" + the text of each ticked alias.
+    std::vector<std::string> ListaDeTrabalho() const;
+    void AtualizarBanco(const std::string& entrada);
+    void CriarTabelaVersao();
+    // The version recorded in the local database, as it is stored there.
+    std::string VersaoGravada();
+    // Applies the script of Query2's current row; false when it failed.
+    bool AplicarScriptAtual(const std::string& entrada);
+    // Records the version of the script just applied and commits it.
+    void GravarVersao(const std::string& versao);
+    // Saves the failed script under the error file's name and shows it.
+    void RelatarFalha(const std::string& entrada);
+    // After a failure outside the scripts: what is open is rolled back and
+    // the local database closed; errors on the way are of no more use.
+    void Desfazer();
 
     runtime::TCheckListBox& aliases_;
+    // The parse error that stopped the current script, with its line.
+    std::string erroLeitura_;
 };
 
 } // namespace scripts

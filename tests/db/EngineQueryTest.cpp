@@ -1,6 +1,6 @@
 #include "db/DBTables.h"
 #include "db/EngineError.h"
-#include "tests/db/EngineBackends.h"
+#include "tests/support/InternetDb.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

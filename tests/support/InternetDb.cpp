@@ -1,4 +1,4 @@
-#include "tests/db/EngineBackends.h"
+#include "tests/support/InternetDb.h"
 
 #include "db/AliasConfig.h"
 #include "tests/support/MariaDbServer.h"
@@ -12,8 +12,9 @@ namespace {
 
 class SQLiteBackend : public Backend {
 public:
-    SQLiteBackend() : alias_(db::AliasFileVariable, (dir_ / "aliases.ini").string()) {
-        dir_.write("aliases.ini", "[Check]\nTYPE=SQLITE\nDATABASE NAME=check.db\n");
+    explicit SQLiteBackend(const std::string& moreAliases)
+        : alias_(db::AliasFileVariable, (dir_ / "aliases.ini").string()) {
+        dir_.write("aliases.ini", "[Check]\nTYPE=SQLITE\nDATABASE NAME=check.db\n" + moreAliases);
         if (sqlite3_open((dir_ / "check.db").c_str(), &db_) != SQLITE_OK)
             throw std::runtime_error("cannot create the SQLite test database");
     }
@@ -39,11 +40,12 @@ private:
 // A fresh database on the process's MariaDB server.
 class MySQLBackend : public Backend {
 public:
-    MySQLBackend()
+    explicit MySQLBackend(const std::string& moreAliases)
         : server_(testsupport::MariaDbServer::Shared()), database_(server_.CreateDatabase()),
           alias_(db::AliasFileVariable, (dir_ / "aliases.ini").string()) {
-        dir_.write("aliases.ini", "[Check]\nTYPE=MYSQL\nHOST=" + server_.Host() + "\nPORT=" +
-                                      std::to_string(server_.Port()) + "\nDATABASE NAME=" + database_ + "\n");
+        dir_.write("aliases.ini", "[Check]\nTYPE=MYSQL\nHOST=" + server_.Host() +
+                                      "\nPORT=" + std::to_string(server_.Port()) + "\nDATABASE NAME=" + database_ +
+                                      "\n" + moreAliases);
     }
     ~MySQLBackend() override { server_.Execute("DROP DATABASE " + database_); }
 
@@ -59,10 +61,10 @@ private:
 
 } // namespace
 
-std::unique_ptr<Backend> MakeBackend(BackendKind kind) {
+std::unique_ptr<Backend> MakeBackend(BackendKind kind, const std::string& moreAliases) {
     if (kind == BackendKind::MySQL)
-        return std::make_unique<MySQLBackend>();
-    return std::make_unique<SQLiteBackend>();
+        return std::make_unique<MySQLBackend>(moreAliases);
+    return std::make_unique<SQLiteBackend>(moreAliases);
 }
 
 std::string BackendName(const testing::TestParamInfo<BackendKind>& info) {
