@@ -207,7 +207,8 @@ void Taguarde::GravarVersao(const std::string& versao) {
 void Taguarde::RelatarFalha(const std::string& entrada) {
     const std::string arquivo = NomeArquivoErro(Now(), entrada);
     platform::WriteLinesAtomically(arquivo, IBScript1.Script());
-    MostrarErro(arquivo);
+    if (MostrarErro)
+        MostrarErro(arquivo);
     Esperar(1000);
 }
 

@@ -193,6 +193,11 @@ TEST_F(Execucao, AFailedScriptUpdateAsksToContactTheMaker) {
     // The wait window keeps its Tag: the next run says the same.
     Executar();
     EsperarFimNormal(kErroScripts);
+    // A run whose script update failed outside the scripts (a local database
+    // held by a running application) asks to close the applications instead.
+    Form().AtualizarBancos = [this] { Form().aguarde->ErroForaDosScripts = true; };
+    Executar();
+    EsperarFimNormal(kErroArquivos);
 }
 
 // An archive holding a new executable, as the server offers it.
