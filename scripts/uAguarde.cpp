@@ -6,6 +6,7 @@
 #include "base/Windows1252.h"
 #include "platform/TextFile.h"
 #include "runtime/Application.h"
+#include "scripts/Unit2.h"
 #include "scripts/UpdaterScripts.h"
 
 namespace scripts {
@@ -55,6 +56,7 @@ Taguarde::Taguarde(QWidget* owner, TCheckListBox& aliases)
         erroLeitura_ = erro + ", line " + IntToStr(linha);
     };
     Timer1.OnTimer = [this] { Timer1Timer(); };
+    MostrarErro = [this](const std::string& arquivo) { MostrarErroScript(this, arquivo); };
     Esperar = [](int milissegundos) { Application().Wait(milissegundos); };
 
     FormCreate();
@@ -207,8 +209,7 @@ void Taguarde::GravarVersao(const std::string& versao) {
 void Taguarde::RelatarFalha(const std::string& entrada) {
     const std::string arquivo = NomeArquivoErro(Now(), entrada);
     platform::WriteLinesAtomically(arquivo, IBScript1.Script());
-    if (MostrarErro)
-        MostrarErro(arquivo);
+    MostrarErro(arquivo);
     Esperar(1000);
 }
 

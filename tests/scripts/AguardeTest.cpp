@@ -8,8 +8,11 @@
 #include <string>
 #include <vector>
 
+#include <QTimer>
+
 #include "base/StrUtils.h"
 #include "runtime/ListControls.h"
+#include "scripts/Unit2.h"
 #include "tests/support/FirebirdTestDb.h"
 #include "tests/support/InternetDb.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -41,10 +44,16 @@ protected:
     }
 
     void CriarJanela() {
+        CriarJanelaComErroReal();
+        aguarde_->MostrarErro = [this](const std::string& arquivo) { janelasDeErro_.push_back(arquivo); };
+        aguarde_->Esperar = [this](int milissegundos) { esperas_.push_back(milissegundos); };
+    }
+
+    // The window as the program has it: a failed script shows the error window.
+    void CriarJanelaComErroReal() {
         aguarde_ = std::make_unique<scripts::Taguarde>(nullptr, aliases_);
         const db::Account conta = internet_->Account();
         aguarde_->Database1.Params = {"USER NAME=" + conta.user, "PASSWORD=" + conta.password};
-        aguarde_->MostrarErro = [this](const std::string& arquivo) { janelasDeErro_.push_back(arquivo); };
         aguarde_->Esperar = [this](int milissegundos) { esperas_.push_back(milissegundos); };
     }
 
@@ -256,6 +265,26 @@ TEST_P(Aguarde, AFailingScriptIsSavedInTheWindowsCodePage) {
     ASSERT_EQ(arquivos.size(), 1u);
     const std::string conteudo = work_.read(arquivos[0]);
     EXPECT_NE(conteudo.find("('a\xE7\xE3o');\r\n"), std::string::npos);
+}
+
+TEST_P(Aguarde, AFailedScriptIsShownInTheErrorWindowNamingItsFile) {
+    CriarJanelaComErroReal();
+    Publicar("1", "INSERT INTO SEM_TABELA VALUES (1);");
+    std::string legenda;
+    QTimer vigia;
+    QObject::connect(&vigia, &QTimer::timeout, [&] {
+        if (auto* form = aguarde_->findChild<scripts::TForm2*>("Form2")) {
+            legenda = form->Label1.Caption();
+            form->Button3.click();
+        }
+    });
+    vigia.start(20);
+    Executar();
+    const std::vector<std::string> arquivos = ArquivosDeErro();
+    ASSERT_EQ(arquivos.size(), 1u);
+    EXPECT_EQ(legenda, "SCRIPT EM EXECUÇÃO SALVO: " + arquivos[0]);
+    EXPECT_EQ(aguarde_->findChild<scripts::TForm2*>(), nullptr) << "freed once closed";
+    EXPECT_EQ(esperas_, std::vector<int>{1000});
 }
 
 TEST_P(Aguarde, AFailureOutsideTheScriptsIsReportedOnceAndClosesTheWindow) {
