@@ -59,7 +59,7 @@ TEST(Gauge, LimitsProgressToItsRangeAndRepaintsOnlyOnAWholePercentChange) {
 }
 
 // What a screen reader is told through Qt's accessibility interfaces.
-TEST(Accessibility, LabelsGaugeAndStatusBarAreWhatTheyShow) {
+TEST(Accessibility, LabelsGaugeStatusBarAndCheckBoxesAreWhatTheyShow) {
     QWidget window;
     runtime::TLabel label(&window, "lblstatus");
     label.SetCaption("&Conectando ao FTP");
@@ -70,6 +70,7 @@ TEST(Accessibility, LabelsGaugeAndStatusBarAreWhatTheyShow) {
     gauge.SetProgress(50);
     runtime::TStatusBar bar(&window, "StatusBar1", {1, 550, 907, 27});
     bar.AddPanel(50, "Pronto");
+    runtime::TCheckBox box(&window, "CheckBox1", {39, 560, 15, 17}, " ", "Todos os aplicativos locais foram fechados");
     struct Case {
         QWidget* control;
         QAccessible::Role role;
@@ -80,6 +81,7 @@ TEST(Accessibility, LabelsGaugeAndStatusBarAreWhatTheyShow) {
         {&blank, QAccessible::StaticText, ""},
         {&gauge, QAccessible::ProgressBar, QString::fromUtf8("Percentual da transferência")},
         {&bar, QAccessible::StatusBar, "Pronto"},
+        {&box, QAccessible::CheckBox, "Todos os aplicativos locais foram fechados"},
     };
     for (const Case& c : cases) {
         QAccessibleInterface* control = QAccessible::queryAccessibleInterface(c.control);
