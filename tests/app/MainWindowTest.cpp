@@ -216,7 +216,9 @@ TEST_F(Inicio, AfterAnAcknowledgedGateTheProgramRunsUntilTheMainWindowCloses) {
         for (QWidget* janela : QApplication::topLevelWidgets()) {
             if (janela->objectName() == "frmkestoupdate" && janela->isVisible()) {
                 aindaAberta = true;
+                // Closing it frees the windows it owns: the list holds them no more.
                 janela->close();
+                return;
             }
         }
     });
