@@ -206,6 +206,16 @@ TProgressBar::TProgressBar(QWidget* parent, const std::string& name, const TBoun
     setTextVisible(false);
 }
 
+void TProgressBar::Repaint() {
+    if (value() != paintedPosition_)
+        repaint();
+}
+
+void TProgressBar::paintEvent(QPaintEvent* event) {
+    paintedPosition_ = value();
+    QProgressBar::paintEvent(event);
+}
+
 void TProgressBar::StepIt() {
     int next = value() + step_;
     setValue(next > maximum() ? minimum() : next);
@@ -219,17 +229,49 @@ TMemo::TMemo(QWidget* parent, const std::string& name, const TBounds& bounds, co
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
+void TMemo::Clear() {
+    pendingLines_.reset();
+    clear();
+}
+
 void TMemo::AddLine(const std::string& line) {
+    if (pendingLines_ && !isVisible()) {
+        pendingLines_->push_back(line);
+        return;
+    }
+    ShowPendingLines();
     appendPlainText(ToQString(line));
 }
 
-void TMemo::SetLines(const std::vector<std::string>& lines) {
-    clear();
-    for (const std::string& line : lines)
-        AddLine(line);
+void TMemo::SetLines(std::vector<std::string> lines) {
+    pendingLines_ = std::move(lines);
+    if (isVisible())
+        ShowPendingLines();
+}
+
+void TMemo::showEvent(QShowEvent* event) {
+    ShowPendingLines();
+    QPlainTextEdit::showEvent(event);
+}
+
+void TMemo::ShowPendingLines() {
+    if (!pendingLines_)
+        return;
+    // One edit for the whole text: the document is laid out once, not once
+    // per line.
+    QStringList text;
+    text.reserve(static_cast<qsizetype>(pendingLines_->size()));
+    for (const std::string& line : *pendingLines_)
+        text.append(ToQString(line));
+    pendingLines_.reset();
+    setPlainText(text.join('\n'));
 }
 
 std::vector<std::string> TMemo::Lines() const {
+    // An empty text reads back as no lines, as from the document.
+    if (pendingLines_)
+        return pendingLines_->size() == 1 && pendingLines_->front().empty() ? std::vector<std::string>{}
+                                                                            : *pendingLines_;
     std::vector<std::string> lines;
     if (document()->isEmpty())
         return lines;

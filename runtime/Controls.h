@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -140,20 +141,38 @@ public:
     void SetStep(int step) { step_ = step; }
     // Advances the position by Step, wrapping back to Min past Max.
     void StepIt();
+    // Paints the bar at once when its position moved since it was last
+    // painted: painting an unchanged bar again shows nothing new.
+    void Repaint();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     int step_ = 10;
+    std::optional<int> paintedPosition_;
 };
 
 // A multi-line text box holding lines of text; no word wrap, vertical
 // scroll bar.
+// A hidden memo keeps the lines it is given as they are and hands them to
+// the text document when it is first shown: text nobody sees is never laid
+// out.
 class TMemo : public QPlainTextEdit {
 public:
     TMemo(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName);
-    void Clear() { clear(); }
+    void Clear();
     void AddLine(const std::string& line);
-    void SetLines(const std::vector<std::string>& lines);
+    void SetLines(std::vector<std::string> lines);
     std::vector<std::string> Lines() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void ShowPendingLines();
+
+    std::optional<std::vector<std::string>> pendingLines_;
 };
 
 } // namespace runtime

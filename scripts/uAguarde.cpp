@@ -1,5 +1,7 @@
 #include "scripts/uAguarde.h"
 
+#include <optional>
+
 #include "app/Configuracao.h"
 #include "app/UMySQL.h"
 #include "base/StrUtils.h"
@@ -49,6 +51,8 @@ Taguarde::Taguarde(QWidget* owner, TCheckListBox& aliases)
     IBTransaction2.SetDefaultDatabase(&IBDatabase1);
     IBQuery1.SetDatabase(&IBDatabase1);
     IBQuery1.SetTransaction(&IBTransaction2);
+    versaoNoScript_.SetDatabase(&IBDatabase1);
+    versaoNoScript_.SetTransaction(&IBTransaction1);
     IBScript1.SetDatabase(&IBDatabase1);
     IBScript1.SetTransaction(&IBTransaction1);
     IBScript1.SetTerminator(";");
@@ -123,12 +127,12 @@ void Taguarde::AtualizarBanco(const std::string& entrada) {
         falhou = !AplicarScriptAtual(entrada);
         ++feitos;
         pb1.SetPosition(PosicaoProgresso(feitos, total));
-        pb1.repaint();
+        pb1.Repaint();
         if (!falhou)
             Query2.Next();
     }
     pb1.SetPosition(100);
-    pb1.repaint();
+    pb1.Repaint();
     Query2.Close();
     IBDatabase1.Close();
 }
@@ -164,32 +168,58 @@ bool Taguarde::AplicarScriptAtual(const std::string& entrada) {
     Table2.Open();
     const std::string texto = Table2.FieldByName("texto").AsString();
     Table2.Close();
-    DBMemo1.SetLines(TextToLines(texto));
+    std::vector<std::string> linhas = TextToLines(texto);
+    DBMemo1.SetLines(linhas);
     bool falhou = false;
     try {
         // The store application reads its database in the Windows code page.
         // A script that the code page cannot hold is kept as it came, for the
         // error file, and not run.
-        IBScript1.SetScript(TextToLines(texto));
+        IBScript1.SetScript(std::move(linhas));
         IBScript1.SetScript(TextToLines(Utf8ToWindows1252(texto)));
         AplicarScript();
     } catch (const std::exception& erro) {
-        std::vector<std::string> cabecalho = CabecalhoErro(erro.what());
-        IBScript1.Script().insert(IBScript1.Script().begin(), cabecalho.begin(), cabecalho.end());
+        MarcarFalha(erro.what());
         falhou = true;
-        Tag = 1;
     }
-    // The data statements that ran before a failing one stay.
-    try {
-        IBTransaction1.Commit();
-    } catch (const std::exception&) {
+    // The data statements that ran before a failing one stay. A commit that
+    // fails after a script that went through fails that script: its work is
+    // gone and the run must not say it was applied.
+    const std::optional<std::string> erroDoCommit = ConcluirScript(versao);
+    if (erroDoCommit && !falhou) {
+        MarcarFalha(*erroDoCommit);
+        falhou = true;
     }
-    // Recorded at once, the failing script's version too: a run that stops
-    // later never applies a script a second time.
-    GravarVersao(versao);
     if (falhou)
         RelatarFalha(entrada);
     return !falhou;
+}
+
+void Taguarde::MarcarFalha(const std::string& mensagem) {
+    std::vector<std::string> cabecalho = CabecalhoErro(mensagem);
+    IBScript1.Script().insert(IBScript1.Script().begin(), cabecalho.begin(), cabecalho.end());
+    Tag = 1;
+}
+
+std::optional<std::string> Taguarde::ConcluirScript(const std::string& versao) {
+    // The version goes in with the script's own work, so that one commit
+    // keeps both: a run that stops later never applies a script twice. The
+    // failing script's version too, as it counts as applied.
+    std::string erroDoCommit;
+    try {
+        GravarVersao(versaoNoScript_, versao);
+        IBTransaction1.Commit();
+        return std::nullopt;
+    } catch (const std::exception& erro) {
+        erroDoCommit = erro.what();
+    }
+    // Left open, the transaction would hold the version row and carry work
+    // that never landed into the next script: it ends here, and the version
+    // is recorded on its own.
+    DesfazerEmSilencio(IBTransaction1);
+    GravarVersao(IBQuery1, versao);
+    IBTransaction2.Commit();
+    return erroDoCommit;
 }
 
 void Taguarde::AplicarScript() {
@@ -200,10 +230,9 @@ void Taguarde::AplicarScript() {
         throw Exception(erroLeitura_);
 }
 
-void Taguarde::GravarVersao(const std::string& versao) {
-    IBQuery1.SetSQL({"update versao set versao=" + QuotedStr(Utf8ToWindows1252(versao)) + ";"});
-    IBQuery1.ExecSQL();
-    IBTransaction2.Commit();
+void Taguarde::GravarVersao(db::TIBQuery& consulta, const std::string& versao) {
+    consulta.SetSQL({"update versao set versao=" + QuotedStr(Utf8ToWindows1252(versao)) + ";"});
+    consulta.ExecSQL();
 }
 
 void Taguarde::RelatarFalha(const std::string& entrada) {
@@ -214,18 +243,21 @@ void Taguarde::RelatarFalha(const std::string& entrada) {
 }
 
 void Taguarde::Desfazer() {
-    for (db::TIBTransaction* transacao : {&IBTransaction1, &IBTransaction2}) {
-        try {
-            if (transacao->InTransaction())
-                transacao->Rollback();
-        } catch (const std::exception&) {
-        }
-    }
+    DesfazerEmSilencio(IBTransaction1);
+    DesfazerEmSilencio(IBTransaction2);
     Query2.Close();
     Table2.Close();
     try {
         if (IBDatabase1.Connected())
             IBDatabase1.Close();
+    } catch (const std::exception&) {
+    }
+}
+
+void Taguarde::DesfazerEmSilencio(db::TIBTransaction& transacao) {
+    try {
+        if (transacao.InTransaction())
+            transacao.Rollback();
     } catch (const std::exception&) {
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -88,15 +89,24 @@ private:
     std::string VersaoGravada();
     // Applies the script of Query2's current row; false when it failed.
     bool AplicarScriptAtual(const std::string& entrada);
-    // Records the version of the script just applied and commits it.
-    void GravarVersao(const std::string& versao);
+    // Puts the failure's header on top of the runner's script and sets Tag.
+    void MarcarFalha(const std::string& mensagem);
+    // Commits the script's work together with its version. When that commit
+    // fails, the version is recorded on its own and the commit's error comes
+    // back; errors of that separate recording pass through.
+    std::optional<std::string> ConcluirScript(const std::string& versao);
+    // Writes the version through the given query; its transaction commits it.
+    void GravarVersao(db::TIBQuery& consulta, const std::string& versao);
     // Saves the failed script under the error file's name and shows it.
     void RelatarFalha(const std::string& entrada);
     // After a failure outside the scripts: what is open is rolled back and
     // the local database closed; errors on the way are of no more use.
     void Desfazer();
+    static void DesfazerEmSilencio(db::TIBTransaction& transacao);
 
     runtime::TCheckListBox& aliases_;
+    // The version table's statement in the runner's transaction.
+    db::TIBQuery versaoNoScript_;
     // The parse error that stopped the current script, with its line.
     std::string erroLeitura_;
 };

@@ -1,7 +1,11 @@
+#include <string>
+#include <vector>
+
 #include <QAccessible>
 #include <QAccessibleValueInterface>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QTextDocument>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -162,6 +166,50 @@ TEST(Controls, ProgressBarStepWrapsPastItsMaximum) {
     EXPECT_EQ(bar.Position(), 3);
     bar.StepIt();
     EXPECT_EQ(bar.Position(), 1);
+}
+
+TEST(Controls, ProgressBarRepaintPaintsOnlyAMovedPosition) {
+    QWidget window;
+    window.resize(200, 100);
+    runtime::TProgressBar bar(&window, "pb1", {28, 68, 122, 17}, "Progresso");
+    window.show();
+    QCoreApplication::processEvents();
+    PaintCounter counter(bar);
+    bar.Repaint();
+    EXPECT_EQ(counter.paints, 0) << "painted already at this position";
+    bar.SetPosition(40);
+    bar.Repaint();
+    EXPECT_EQ(counter.paints, 1) << "painted at once, without the event loop";
+    bar.Repaint();
+    EXPECT_EQ(counter.paints, 1);
+}
+
+// A hidden memo hands its lines to the document only once it is shown; what
+// it holds reads back the same either way.
+TEST(Controls, HiddenMemoKeepsItsLinesUntilShown) {
+    QWidget window;
+    runtime::TMemo memo(&window, "Memo3", {0, 0, 200, 60}, "Listagem");
+    memo.setVisible(false);
+    window.show();
+    const std::vector<std::string> lines{"first", "", "third"};
+    memo.SetLines(lines);
+    memo.AddLine("fourth");
+    EXPECT_TRUE(memo.document()->isEmpty()) << "nothing laid out while hidden";
+    EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"first", "", "third", "fourth"}));
+
+    memo.setVisible(true);
+    EXPECT_EQ(memo.toPlainText().toStdString(), "first\n\nthird\nfourth");
+    memo.AddLine("fifth");
+    EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"first", "", "third", "fourth", "fifth"}));
+
+    memo.setVisible(false);
+    memo.SetLines({""});
+    EXPECT_TRUE(memo.Lines().empty()) << "an empty text holds no lines";
+    memo.SetLines({"x"});
+    memo.Clear();
+    EXPECT_TRUE(memo.Lines().empty());
+    memo.setVisible(true);
+    EXPECT_TRUE(memo.document()->isEmpty());
 }
 
 TEST(Controls, ButtonGlyphSitsOnTheSideItsLayoutSays) {

@@ -174,6 +174,36 @@ TEST_P(Aguarde, TheSecondOfThreeScriptsFailing) {
     EXPECT_EQ(ArquivosDeErro().size(), 1u);
 }
 
+// A commit the database refuses after a script that went through: the
+// script's work is gone, so it fails as any other script would. Its version is
+// recorded all the same, and the next run starts the next script on a
+// transaction of its own.
+TEST_P(Aguarde, ACommitRefusedAfterAScriptFailsThatScript) {
+    loja1_.Execute("CREATE TABLE BLOQUEIO (X INTEGER)");
+    loja1_.Execute("CREATE EXCEPTION COMMIT_RECUSADO 'Commit recusado'");
+    loja1_.Execute("CREATE TRIGGER RECUSA_COMMIT ON TRANSACTION COMMIT AS BEGIN "
+                   "IF (EXISTS(SELECT 1 FROM BLOQUEIO)) THEN EXCEPTION COMMIT_RECUSADO; END");
+    Publicar("1", "CREATE TABLE T (X INTEGER);\nINSERT INTO T VALUES (1);");
+    Publicar("2", "INSERT INTO T VALUES (2);\nINSERT INTO BLOQUEIO VALUES (1);");
+    Publicar("3", "INSERT INTO T VALUES (4);");
+    Executar();
+    EXPECT_EQ(loja1_.QueryText("SELECT SUM(X) FROM T"), "1");
+    EXPECT_EQ(loja1_.QueryText("SELECT COUNT(*) FROM BLOQUEIO"), "0");
+    EXPECT_EQ(loja1_.QueryText(kVersao), "2");
+    EXPECT_EQ(aguarde_->Tag, 1);
+    EXPECT_FALSE(aguarde_->ErroForaDosScripts);
+    const std::vector<std::string> arquivos = ArquivosDeErro();
+    ASSERT_EQ(arquivos.size(), 1u);
+    EXPECT_EQ(janelasDeErro_, arquivos);
+    const std::string conteudo = work_.read(arquivos[0]);
+    EXPECT_TRUE(base::StartsText("/* ERRO: \r\n \r\n", conteudo)) << conteudo;
+    EXPECT_NE(conteudo.find("Commit recusado"), std::string::npos) << conteudo;
+
+    Executar();
+    EXPECT_EQ(loja1_.QueryText("SELECT SUM(X) FROM T"), "5");
+    EXPECT_EQ(loja1_.QueryText(kVersao), "3");
+}
+
 // A parse error fails its script when statements went unrun; a script that
 // only ends in blanks and comments the parser refuses stays quiet.
 TEST_P(Aguarde, AParseErrorFailsTheScriptOnlyWhenStatementsWentUnrun) {
