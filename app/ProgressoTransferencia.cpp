@@ -71,9 +71,9 @@ void Tfrmkestoupdate::ftpupdateWorkBegin() {
 
 void Tfrmkestoupdate::ftpupdateWork(std::int64_t contagem) {
     movidos_ = contagem;
-    // The texts and the gauge are set on every block, but painted at most
-    // every IntervaloPintura ms: painting them for every 32 KiB would cost
-    // more than receiving the bytes.
+    // The texts and the gauge are set on every block, but painted (and the
+    // labels fitted to their texts) at most every IntervaloPintura ms: doing
+    // that for every 32 KiB would cost more than receiving the bytes.
     const bool pintar = !ultimaPintura_.isValid() || ultimaPintura_.hasExpired(IntervaloPintura);
     PintarProgresso(pintar);
     const Progresso progresso =
@@ -87,9 +87,10 @@ void Tfrmkestoupdate::ftpupdateWork(std::int64_t contagem) {
 }
 
 void Tfrmkestoupdate::PintarProgresso(bool pintar) {
-    for (QWidget* controle :
-         {static_cast<QWidget*>(&lblcontador), static_cast<QWidget*>(&lblstatus), static_cast<QWidget*>(&Gauge1)})
-        controle->setUpdatesEnabled(pintar);
+    // Held, the labels neither paint nor measure their texts.
+    lblcontador.HoldUpdates(!pintar);
+    lblstatus.HoldUpdates(!pintar);
+    Gauge1.setUpdatesEnabled(pintar);
 }
 
 void Tfrmkestoupdate::ftpupdateWorkEnd(ftp::TWorkMode modo) {

@@ -79,6 +79,15 @@ void TGraphicControl::EndLoad() {
     Loaded();
 }
 
+void TGraphicControl::HoldUpdates(bool hold) {
+    if (hold == updatesHeld_)
+        return;
+    updatesHeld_ = hold;
+    setUpdatesEnabled(!hold);
+    if (!hold)
+        UpdatesReleased();
+}
+
 void TGraphicControl::Click() {
     if (OnClick) {
         OnClick(this);

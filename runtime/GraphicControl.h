@@ -57,6 +57,12 @@ public:
     void EndLoad();
     bool Loading() const { return loading_; }
 
+    // While updates are held the control neither paints nor refits itself to
+    // what it shows, however often that changes; releasing them does both
+    // once. For controls that change faster than the eye can follow.
+    void HoldUpdates(bool hold);
+    bool UpdatesHeld() const { return updatesHeld_; }
+
     // Requests a repaint through the event loop.
     void Invalidate() { update(); }
     // Paints the control now, outside the event loop's paint cycle.
@@ -73,6 +79,9 @@ protected:
     // The control's font changed (any attribute).
     virtual void FontChanged() { Invalidate(); }
     virtual void Loaded() {}
+    // Held updates were released: bring what depends on the content up to
+    // date. A repaint is already requested.
+    virtual void UpdatesReleased() {}
     // The name a screen reader speaks: the caption without its "&" marks;
     // nothing for a blank caption.
     void SetAccessibleText(const std::string& caption);
@@ -90,6 +99,7 @@ private:
     bool transparent_ = false;
     TCursor cursor_ = crDefault;
     bool loading_ = false;
+    bool updatesHeld_ = false;
     bool pressed_ = false;
 };
 

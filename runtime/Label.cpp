@@ -11,8 +11,14 @@ TCustomLabel::TCustomLabel(QWidget* parent, const std::string& name) : TGraphicC
 
 void TCustomLabel::SetCaption(const std::string& caption) {
     caption_ = caption;
-    SetAccessibleText(SpokenCaption());
+    if (UpdatesHeld())
+        return;
+    UpdatesReleased();
     Invalidate();
+}
+
+void TCustomLabel::UpdatesReleased() {
+    SetAccessibleText(SpokenCaption());
     AdjustBounds();
 }
 
@@ -121,7 +127,7 @@ void TCustomLabel::DrawLabelText(TRect& rect, unsigned flags) {
 }
 
 void TCustomLabel::AdjustBounds() {
-    if (Loading() || !autoSize_) {
+    if (Loading() || UpdatesHeld() || !autoSize_) {
         return;
     }
     TRect rect = ClientRect();

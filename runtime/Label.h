@@ -49,6 +49,8 @@ protected:
     void AdjustBounds();
     void FontChanged() override;
     void Loaded() override { AdjustBounds(); }
+    // The spoken caption and the size follow the caption set while held.
+    void UpdatesReleased() override;
 
 private:
     std::string caption_;

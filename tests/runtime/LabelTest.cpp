@@ -77,6 +77,21 @@ TEST_F(LabelTest, AutoSizeWrapsWithinTheCurrentWidthAndWaitsForLoading) {
     EXPECT_EQ(label.Height(), 3 * Extent("W").cy);
 }
 
+TEST_F(LabelTest, HeldUpdatesKeepSizeAndSpokenTextUntilReleased) {
+    label.SetCaption("Lendo...");
+    const QRect before = label.geometry();
+    label.HoldUpdates(true);
+    label.SetCaption("Transferidos: 1.024 Kb de 524.288 Kb");
+    label.SetCaption("Transferidos: 2.048 Kb de 524.288 Kb");
+    EXPECT_EQ(label.Caption(), "Transferidos: 2.048 Kb de 524.288 Kb");
+    EXPECT_EQ(label.geometry(), before) << "not measured while held";
+    EXPECT_EQ(label.accessibleName(), "Lendo...");
+
+    label.HoldUpdates(false);
+    EXPECT_EQ(label.Width(), Extent("Transferidos: 2.048 Kb de 524.288 Kb").cx);
+    EXPECT_EQ(label.accessibleName(), "Transferidos: 2.048 Kb de 524.288 Kb");
+}
+
 TEST_F(LabelTest, CarriesItsNameAndSpokenText) {
     label.SetCaption("&Continuar  ");
     EXPECT_EQ(label.objectName(), "Label1");
