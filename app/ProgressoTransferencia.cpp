@@ -94,10 +94,11 @@ void Tfrmkestoupdate::PintarProgresso(bool pintar) {
 }
 
 void Tfrmkestoupdate::ftpupdateWorkEnd(ftp::TWorkMode modo) {
-    PintarProgresso(true);
-    ultimaPintura_.invalidate();
     lblstatus.SetCaption(modo == ftp::wmRead ? "Download!!" : "Upload!!");
     lblcontador.SetCaption(ContadorFinal(TamanhoArquivo, movidos_));
+    // Released after the final texts are in, the labels measure only those.
+    PintarProgresso(true);
+    ultimaPintura_.invalidate();
 }
 
 void Tfrmkestoupdate::ZerarMedidor() {
