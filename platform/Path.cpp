@@ -3,6 +3,7 @@
 #include "platform/FileHandle.h"
 
 #include <cctype>
+#include <string_view>
 #include <sys/stat.h>
 
 namespace platform {
@@ -11,19 +12,39 @@ namespace {
 
 // Lower-case form for name comparison: ASCII letters, and the Latin-1
 // capitals U+00C0..U+00DE (but U+00D7) written as C3 80..C3 9E in UTF-8.
-std::string folded(const std::string& name) {
-    std::string result = name;
-    for (std::size_t i = 0; i < result.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(result[i]);
+// Hands each byte's folded form to take(index, byte) and stops early when it
+// returns false; the folded form has the same length.
+template <typename Take> bool foldEach(std::string_view name, Take take) {
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(name[i]);
         if (c >= 'A' && c <= 'Z') {
-            result[i] = static_cast<char>(c - 'A' + 'a');
-        } else if (c == 0xC3 && i + 1 < result.size()) {
-            c = static_cast<unsigned char>(result[++i]);
+            c = static_cast<unsigned char>(c - 'A' + 'a');
+        } else if (c == 0xC3 && i + 1 < name.size()) {
+            if (!take(i, static_cast<char>(c)))
+                return false;
+            c = static_cast<unsigned char>(name[++i]);
             if (c >= 0x80 && c <= 0x9E && c != 0x97)
-                result[i] = static_cast<char>(c + 0x20);
+                c = static_cast<unsigned char>(c + 0x20);
         }
+        if (!take(i, static_cast<char>(c)))
+            return false;
     }
+    return true;
+}
+
+std::string folded(std::string_view name) {
+    std::string result(name);
+    foldEach(name, [&result](std::size_t i, char c) {
+        result[i] = c;
+        return true;
+    });
     return result;
+}
+
+// Whether name folds to wanted, which is folded already; no copy is made, as
+// this runs for every entry of a folder searched.
+bool foldsTo(std::string_view name, std::string_view wanted) {
+    return name.size() == wanted.size() && foldEach(name, [wanted](std::size_t i, char c) { return wanted[i] == c; });
 }
 
 bool entryExists(const std::string& path) {
@@ -40,8 +61,8 @@ std::string spellingInFolder(const std::string& folder, const std::string& name)
     const std::string wanted = folded(name);
     std::string found;
     while (const dirent* entry = readdir(dir.get())) {
-        const std::string candidate = entry->d_name;
-        if (folded(candidate) == wanted && (found.empty() || candidate < found))
+        const std::string_view candidate = entry->d_name;
+        if (foldsTo(candidate, wanted) && (found.empty() || candidate < found))
             found = candidate;
     }
     return found;

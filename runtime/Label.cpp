@@ -10,6 +10,8 @@ TCustomLabel::TCustomLabel(QWidget* parent, const std::string& name) : TGraphicC
 }
 
 void TCustomLabel::SetCaption(const std::string& caption) {
+    if (caption == caption_)
+        return;
     caption_ = caption;
     if (UpdatesHeld())
         return;

@@ -151,7 +151,7 @@ void PathEllipsis(Line& line, int maxWidth, const Measure& measure) {
 }
 
 void ApplyEllipsis(Line& line, int maxWidth, unsigned flags, const Measure& measure) {
-    if (measure.Width(line.text) <= maxWidth) {
+    if (!(flags & (DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS | DT_END_ELLIPSIS)) || measure.Width(line.text) <= maxWidth) {
         return;
     }
     if (flags & DT_PATH_ELLIPSIS) {
@@ -165,8 +165,13 @@ void ApplyEllipsis(Line& line, int maxWidth, unsigned flags, const Measure& meas
 
 } // namespace
 
-Measure::Measure(const QFontMetrics& metrics, bool expandTabs)
-    : metrics_(metrics), tabWidth_(expandTabs ? 8 * metrics.averageCharWidth() : 0) {}
+Measure::Measure(const QFontMetrics& metrics, bool expandTabs) : metrics_(metrics), expandTabs_(expandTabs) {}
+
+int Measure::TabWidth() const {
+    if (!tabWidth_)
+        tabWidth_ = 8 * metrics_.averageCharWidth();
+    return *tabWidth_;
+}
 
 int Measure::ForEachRun(const QString& text, const std::function<void(const QString&, int)>& draw) const {
     int x = 0;
@@ -180,11 +185,12 @@ int Measure::ForEachRun(const QString& text, const std::function<void(const QStr
             x += metrics_.horizontalAdvance(run);
         }
     };
-    if (tabWidth_ > 0) {
+    const int tabWidth = expandTabs_ && text.contains('\t') ? TabWidth() : 0;
+    if (tabWidth > 0) {
         for (qsizetype i = 0; i < text.size(); ++i) {
             if (text[i] == '\t') {
                 flush(i);
-                x = (x / tabWidth_ + 1) * tabWidth_;
+                x = (x / tabWidth + 1) * tabWidth;
                 start = i + 1;
             }
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,12 @@ public:
     int Width(const QString& text) const;
 
 private:
+    // The tab stop width, worked out at the first tab: most texts have none.
+    int TabWidth() const;
+
     const QFontMetrics& metrics_;
-    int tabWidth_;
+    bool expandTabs_;
+    mutable std::optional<int> tabWidth_;
 };
 
 struct Line {
