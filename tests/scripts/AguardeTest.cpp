@@ -68,6 +68,24 @@ protected:
     // The files the runs left in the working folder.
     std::vector<std::string> ArquivosDeErro() const { return work_.names(); }
 
+    // The text of the one error file the run left, the one the error window
+    // named.
+    std::string ArquivoDeErroUnico() const {
+        const std::vector<std::string> arquivos = ArquivosDeErro();
+        EXPECT_EQ(arquivos.size(), 1u);
+        EXPECT_EQ(janelasDeErro_, arquivos);
+        return arquivos.size() == 1 ? work_.read(arquivos[0]) : std::string();
+    }
+
+    // After three scripts whose second failed: what the table T holds, the
+    // second recorded as applied, Tag 1.
+    void EsperarFalhaNoSegundo(const std::string& somaDeT) const {
+        EXPECT_EQ(loja1_.QueryText("SELECT SUM(X) FROM T"), somaDeT);
+        EXPECT_EQ(loja1_.QueryText(kVersao), "2");
+        EXPECT_EQ(aguarde_->Tag, 1);
+        EXPECT_FALSE(aguarde_->ErroForaDosScripts);
+    }
+
     testsupport::TempDir work_;
     testsupport::CurrentDirGuard dirGuard_;
     FirebirdTestDb loja1_{1};
@@ -146,19 +164,14 @@ TEST_P(Aguarde, TheSecondOfThreeScriptsFailing) {
     Executar();
     // The first whole, the second up to its failing statement (its DDL
     // committed singly, its DML by the commit after the failure), no third.
-    EXPECT_EQ(loja1_.QueryText("SELECT SUM(X) FROM T"), "3");
+    EsperarFalhaNoSegundo("3");
     EXPECT_EQ(loja1_.QueryText("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'U'"), "1");
-    EXPECT_EQ(loja1_.QueryText(kVersao), "2");
-    EXPECT_EQ(aguarde_->Tag, 1);
-    EXPECT_FALSE(aguarde_->ErroForaDosScripts);
 
-    const std::vector<std::string> arquivos = ArquivosDeErro();
-    ASSERT_EQ(arquivos.size(), 1u);
-    EXPECT_EQ(janelasDeErro_, arquivos);
+    const std::string conteudo = ArquivoDeErroUnico();
+    const std::string arquivo = ArquivosDeErro().at(0);
     EXPECT_EQ(esperas_, std::vector<int>{1000});
-    EXPECT_TRUE(base::StartsText("SCRIPT_ERRO_DT_", arquivos[0]));
-    EXPECT_EQ(arquivos[0].substr(arquivos[0].size() - 12), " M-LOJA1.TXT");
-    const std::string conteudo = work_.read(arquivos[0]);
+    EXPECT_TRUE(base::StartsText("SCRIPT_ERRO_DT_", arquivo));
+    EXPECT_EQ(arquivo.substr(arquivo.size() - 12), " M-LOJA1.TXT");
     EXPECT_TRUE(base::StartsText("/* ERRO: \r\n \r\nDynamic SQL Error\r\n", conteudo)) << conteudo;
     EXPECT_NE(conteudo.find("\r\nNAO_EXISTE\r\n"), std::string::npos) << conteudo;
     const std::string fim =
@@ -187,15 +200,9 @@ TEST_P(Aguarde, ACommitRefusedAfterAScriptFailsThatScript) {
     Publicar("2", "INSERT INTO T VALUES (2);\nINSERT INTO BLOQUEIO VALUES (1);");
     Publicar("3", "INSERT INTO T VALUES (4);");
     Executar();
-    EXPECT_EQ(loja1_.QueryText("SELECT SUM(X) FROM T"), "1");
+    EsperarFalhaNoSegundo("1");
     EXPECT_EQ(loja1_.QueryText("SELECT COUNT(*) FROM BLOQUEIO"), "0");
-    EXPECT_EQ(loja1_.QueryText(kVersao), "2");
-    EXPECT_EQ(aguarde_->Tag, 1);
-    EXPECT_FALSE(aguarde_->ErroForaDosScripts);
-    const std::vector<std::string> arquivos = ArquivosDeErro();
-    ASSERT_EQ(arquivos.size(), 1u);
-    EXPECT_EQ(janelasDeErro_, arquivos);
-    const std::string conteudo = work_.read(arquivos[0]);
+    const std::string conteudo = ArquivoDeErroUnico();
     EXPECT_TRUE(base::StartsText("/* ERRO: \r\n \r\n", conteudo)) << conteudo;
     EXPECT_NE(conteudo.find("Commit recusado"), std::string::npos) << conteudo;
 
