@@ -154,10 +154,9 @@ private:
 };
 
 // A multi-line text box holding lines of text; no word wrap, vertical
-// scroll bar.
-// A hidden memo keeps the lines it is given as they are and hands them to
-// the text document when it is first shown: text nobody sees is never laid
-// out.
+// scroll bar. A hidden memo keeps the lines it is given as they are and hands
+// them to the text document when it is first shown: text nobody sees is
+// never laid out.
 class TMemo : public QPlainTextEdit {
 public:
     TMemo(QWidget* parent, const std::string& name, const TBounds& bounds, const std::string& spokenName);

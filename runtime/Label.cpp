@@ -13,13 +13,13 @@ void TCustomLabel::SetCaption(const std::string& caption) {
     if (caption == caption_)
         return;
     caption_ = caption;
-    if (UpdatesHeld())
-        return;
-    UpdatesReleased();
-    Invalidate();
+    if (!UpdatesHeld()) {
+        FollowCaption();
+        Invalidate();
+    }
 }
 
-void TCustomLabel::UpdatesReleased() {
+void TCustomLabel::FollowCaption() {
     SetAccessibleText(SpokenCaption());
     AdjustBounds();
 }

@@ -50,9 +50,12 @@ protected:
     void FontChanged() override;
     void Loaded() override { AdjustBounds(); }
     // The spoken caption and the size follow the caption set while held.
-    void UpdatesReleased() override;
+    void UpdatesReleased() override { FollowCaption(); }
 
 private:
+    // Gives screen readers the caption and sizes the control to it.
+    void FollowCaption();
+
     std::string caption_;
     bool autoSize_ = true;
     TAlignment alignment_ = taLeftJustify;
