@@ -303,6 +303,14 @@ void TIBTransaction::Rollback() {
     End(isc_rollback_transaction, true);
 }
 
+void TIBTransaction::RollbackQuietly() {
+    try {
+        if (InTransaction())
+            Rollback();
+    } catch (const EIBError&) {
+    }
+}
+
 void TIBTransaction::CommitRetaining() {
     End(isc_commit_retaining, false);
 }

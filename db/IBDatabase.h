@@ -139,6 +139,9 @@ public:
     // close); on a library failure the transaction stays active.
     void Commit();
     void Rollback();
+    // Rolls back when active and drops an error of the rollback itself: for
+    // clean-up after a failure, whose own error is the one to report.
+    void RollbackQuietly();
     // These keep the transaction, its handle and the open queries.
     void CommitRetaining();
     void RollbackRetaining();

@@ -235,7 +235,7 @@ void TMemo::Clear() {
 }
 
 void TMemo::AddLine(const std::string& line) {
-    if (pendingLines_ && !isVisible()) {
+    if (pendingLines_) {
         pendingLines_->push_back(line);
         return;
     }

@@ -34,15 +34,6 @@ std::string ConnectParamName(const std::string& keyword, const std::string& prev
     return previous;
 }
 
-void RollbackQuietly(db::TIBTransaction& transaction) {
-    try {
-        if (transaction.InTransaction())
-            transaction.Rollback();
-    } catch (const db::EIBError&) {
-        // The statement's own error is the one to report.
-    }
-}
-
 } // namespace
 
 std::string UnfinishedBatchMessage(std::size_t queued) {
@@ -274,7 +265,7 @@ void TIBScript::ExecuteDDL(const std::string& text) {
             ddlTransaction_.Commit();
     } catch (...) {
         if (AutoDDL)
-            RollbackQuietly(ddlTransaction_);
+            ddlTransaction_.RollbackQuietly();
         throw;
     }
 }

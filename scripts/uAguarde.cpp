@@ -216,7 +216,7 @@ std::optional<std::string> Taguarde::ConcluirScript(const std::string& versao) {
     // Left open, the transaction would hold the version row and carry work
     // that never landed into the next script: it ends here, and the version
     // is recorded on its own.
-    DesfazerEmSilencio(IBTransaction1);
+    IBTransaction1.RollbackQuietly();
     GravarVersao(IBQuery1, versao);
     IBTransaction2.Commit();
     return erroDoCommit;
@@ -243,21 +243,13 @@ void Taguarde::RelatarFalha(const std::string& entrada) {
 }
 
 void Taguarde::Desfazer() {
-    DesfazerEmSilencio(IBTransaction1);
-    DesfazerEmSilencio(IBTransaction2);
+    IBTransaction1.RollbackQuietly();
+    IBTransaction2.RollbackQuietly();
     Query2.Close();
     Table2.Close();
     try {
         if (IBDatabase1.Connected())
             IBDatabase1.Close();
-    } catch (const std::exception&) {
-    }
-}
-
-void Taguarde::DesfazerEmSilencio(db::TIBTransaction& transacao) {
-    try {
-        if (transacao.InTransaction())
-            transacao.Rollback();
     } catch (const std::exception&) {
     }
 }

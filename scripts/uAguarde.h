@@ -102,7 +102,6 @@ private:
     // After a failure outside the scripts: what is open is rolled back and
     // the local database closed; errors on the way are of no more use.
     void Desfazer();
-    static void DesfazerEmSilencio(db::TIBTransaction& transacao);
 
     runtime::TCheckListBox& aliases_;
     // The version table's statement in the runner's transaction.
