@@ -5,11 +5,11 @@
 
 #include <QCloseEvent>
 
-#include "app/Configuracao.h"
 #include "app/FaseArquivos.h"
 #include "app/Progresso.h"
 #include "base/Exception.h"
 #include "base/Windows1252.h"
+#include "config/Configuracao.h"
 #include "platform/FileDate.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
@@ -118,7 +118,7 @@ void Tfrmkestoupdate::AtualizarSistema() {
 }
 
 void Tfrmkestoupdate::Conectar() {
-    const ServidorFtp servidor = LerServidorFtp();
+    const config::ServidorFtp servidor = config::LerServidorFtp();
     ftpupdate.Host = servidor.host;
     ftpupdate.Port = servidor.porta;
     ftpupdate.Username = "tovrin";
@@ -127,7 +127,7 @@ void Tfrmkestoupdate::Conectar() {
     consulta.Open();
     try {
         // Stored scrambled in the Windows code page, handed over as UTF-8.
-        ftpupdate.Password = DecodificaTexto(Utf8ToWindows1252(consulta.FieldByName("senha_ftp").AsString()));
+        ftpupdate.Password = config::DecodificaTexto(Utf8ToWindows1252(consulta.FieldByName("senha_ftp").AsString()));
     } catch (...) {
         consulta.Close();
         throw;

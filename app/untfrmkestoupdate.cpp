@@ -1,7 +1,7 @@
 #include "app/untfrmkestoupdate.h"
 
 #include "app/Artwork.h"
-#include "app/Configuracao.h"
+#include "config/Configuracao.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
 #include "runtime/Application.h"
@@ -122,7 +122,7 @@ void Tfrmkestoupdate::FormShow() {
 }
 
 void Tfrmkestoupdate::SequenciaInicial() {
-    PastaProgramas = PastaWinRAR();
+    PastaProgramas = config::PastaWinRAR();
     if (Form1 && Form1->Tag == 0) {
         Timer2.SetEnabled(true);
         return;
@@ -133,7 +133,7 @@ void Tfrmkestoupdate::SequenciaInicial() {
 
     Label9.SetCaption("Sys_Vendrake.exe - Será atualizado");
     Label9.Font().SetColor(clGreen);
-    CheckListBox1.AddItem(LerNomeAlias());
+    CheckListBox1.AddItem(config::LerNomeAlias());
     aguarde = new scripts::Taguarde(this, CheckListBox1);
     for (int item = 0; item < CheckListBox1.Count(); ++item) {
         if (!AbrirBancosDoAlias(item))
@@ -144,7 +144,7 @@ void Tfrmkestoupdate::SequenciaInicial() {
 }
 
 bool Tfrmkestoupdate::VerificarWinRAR() {
-    if (platform::FileExists(PastaProgramas + ProgramaWinRAR))
+    if (platform::FileExists(PastaProgramas + config::ProgramaWinRAR))
         return true;
     ShowMessage("Favor fazer a instalação do Winrar Primeiro. Voce será redirecionado para o download.");
     platform::ShellOpen(kEnderecoInstaladorWinRAR, platform::SW_SHOW_NORMAL);
@@ -168,7 +168,7 @@ bool Tfrmkestoupdate::VerificarArquivos() {
 
 bool Tfrmkestoupdate::AbrirBancosDoAlias(int item) {
     const std::string alias = CheckListBox1.ItemText(item);
-    const std::string servidor = LerParametroAlias(alias, "SERVER NAME");
+    const std::string servidor = config::LerParametroAlias(alias, "SERVER NAME");
     if (servidor.empty()) {
         Desistir("Alias " + alias + " do BDE não encontrado.");
         return false;

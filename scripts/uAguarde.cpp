@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include "app/Configuracao.h"
-#include "app/UMySQL.h"
 #include "base/StrUtils.h"
 #include "base/Windows1252.h"
+#include "config/Configuracao.h"
+#include "config/UMySQL.h"
 #include "platform/TextFile.h"
 #include "runtime/Application.h"
 #include "scripts/Unit2.h"
@@ -71,8 +71,8 @@ Taguarde::~Taguarde() = default;
 void Taguarde::FormCreate() {
     NomePrograma.clear();
     Database1.Params.clear();
-    Database1.Params.push_back("USER NAME=" + app::DecodificaTexto(app::MySQLUsuario()));
-    Database1.Params.push_back("PASSWORD=" + app::DecodificaTexto(app::MySQLSenha()));
+    Database1.Params.push_back("USER NAME=" + config::DecodificaTexto(config::MySQLUsuario()));
+    Database1.Params.push_back("PASSWORD=" + config::DecodificaTexto(config::MySQLSenha()));
 }
 
 void Taguarde::FormShow() {
@@ -104,7 +104,7 @@ std::vector<std::string> Taguarde::ListaDeTrabalho() const {
 
 void Taguarde::AtualizarBanco(const std::string& entrada) {
     const std::string alias = Copy(entrada, 3, 100);
-    IBDatabase1.DatabaseName = app::LerParametroAlias(alias, "SERVER NAME");
+    IBDatabase1.DatabaseName = config::LerParametroAlias(alias, "SERVER NAME");
     if (entrada[0] == 'M')
         NomePrograma = "QUILLMARK";
     IBDatabase1.Open();

@@ -4,7 +4,7 @@
 //
 //   scramble <key digit 0-9> <plain value>
 
-#include "app/Configuracao.h"
+#include "config/Configuracao.h"
 
 #include <cstdio>
 #include <string>
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: scramble <key digit 0-9> <plain value>\n");
         return 2;
     }
-    for (char c : app::CodificaTexto(chave[0] - '0', argv[2])) {
+    for (char c : config::CodificaTexto(chave[0] - '0', argv[2])) {
         const auto code = static_cast<unsigned char>(c);
         if (code < 32 || code > 126)
             std::printf("\\%03o", code);

@@ -2,14 +2,14 @@
 
 #include <sqlite3.h>
 
-#include "app/Configuracao.h"
+#include "config/Configuracao.h"
 
 namespace testsupport {
 
 void Inicio::CriarBancoInternet(const std::string& senhaFtp) {
     sqlite3* banco = nullptr;
     ASSERT_EQ(sqlite3_open((dir_ / "check.db").c_str(), &banco), SQLITE_OK);
-    char* senha = sqlite3_mprintf("%Q", app::CodificaTexto(3, senhaFtp).c_str());
+    char* senha = sqlite3_mprintf("%Q", config::CodificaTexto(3, senhaFtp).c_str());
     const std::string sql = "CREATE TABLE IF NOT EXISTS principal (senha_ftp VARCHAR(40)); DELETE FROM principal; "
                             "INSERT INTO principal VALUES (" +
                             std::string(senha) + ");";

@@ -1,4 +1,4 @@
-#include "app/Configuracao.h"
+#include "config/Configuracao.h"
 #include "base/Exception.h"
 #include "db/AliasConfig.h"
 #include "platform/SystemError.h"
@@ -7,7 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-using namespace app;
+using namespace config;
 using ::testing::HasSubstr;
 using testsupport::EnvGuard;
 using testsupport::TempDir;

@@ -10,7 +10,7 @@
 // Readers of the updater's configuration: the store application's
 // Sys_Vendcfg.INI, the alias parameters of the database engine, the registry,
 // and the descrambling of stored credentials.
-namespace app {
+namespace config {
 
 // Descrambles a stored value: its first character is the key digit k (0 when it is not a
 // digit); every following character is moved back by 3 x k, modulo 256. Never fails.
@@ -56,4 +56,4 @@ struct ServidorFtp {
 // @throw base::Exception when the variable's port is not a number from 1 to 65535.
 ServidorFtp LerServidorFtp();
 
-} // namespace app
+} // namespace config

@@ -1,4 +1,4 @@
-#include "app/Configuracao.h"
+#include "config/Configuracao.h"
 
 #include "base/Exception.h"
 #include "base/StrUtils.h"
@@ -9,7 +9,7 @@
 
 #include <cstdlib>
 
-namespace app {
+namespace config {
 
 namespace {
 
@@ -116,4 +116,4 @@ ServidorFtp LerServidorFtp() {
     return {texto.substr(0, doisPontos), numero};
 }
 
-} // namespace app
+} // namespace config

@@ -1,8 +1,8 @@
-#include "app/UMySQL.h"
+#include "config/UMySQL.h"
 
-#include "app/UMySQLArmazenado.h"
+#include "config/UMySQLArmazenado.h"
 
-namespace app {
+namespace config {
 
 // The sizes exclude the literal's terminating zero; a stored form may hold zero bytes.
 std::string MySQLUsuario() {
@@ -13,4 +13,4 @@ std::string MySQLSenha() {
     return std::string(armazenado::Senha, sizeof(armazenado::Senha) - 1);
 }
 
-} // namespace app
+} // namespace config
