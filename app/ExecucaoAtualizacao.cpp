@@ -102,7 +102,7 @@ void Tfrmkestoupdate::AtualizarSistema() {
         // A failure outside the scripts (a local database held by a running
         // application, say) asks to close the applications, whatever Tag an
         // earlier run left in the wait window.
-        if (aguarde->ErroForaDosScripts) {
+        if (aguarde->Resultado == scripts::ScriptUpdateResult::OutsideFailure) {
             fase.erro = true;
         } else if (aguarde->Tag == 1) {
             Tag = 1;

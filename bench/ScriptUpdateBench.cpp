@@ -34,5 +34,5 @@ int main(int argc, char** argv) {
     aguarde.ShowModal();
     const qint64 elapsed = clock.elapsed();
     std::printf("%lld ms\n", static_cast<long long>(elapsed));
-    return aguarde.Tag == 0 && !aguarde.ErroForaDosScripts ? 0 : 1;
+    return aguarde.Resultado == scripts::ScriptUpdateResult::Applied ? 0 : 1;
 }

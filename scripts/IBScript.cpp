@@ -434,13 +434,14 @@ void TIBScript::ParseError(const std::string& error, const std::string& text, in
         OnParseError(*this, error, text, lineIndex);
     parser_.SetPaused(true);
     StopEarly(text);
+    lastStop_.parseError = error + ", line " + std::to_string(lineIndex);
 }
 
 void TIBScript::StopEarly(const std::string& failing) {
     // The rest is discarded whatever the failing statement was, so it is
     // looked at first.
     const bool restHeldText = parser_.DiscardRest();
-    lastStop_ = {true, restHeldText || !batch_.empty() || HoldsStatementText(failing)};
+    lastStop_ = {true, restHeldText || !batch_.empty() || HoldsStatementText(failing), {}};
     batch_.clear();
     batchMode_ = false;
 }

@@ -63,6 +63,9 @@ public:
         // the text not run held statement text: anything but blanks, /* */
         // comments and lines beginning with "--" (see StatementTextScan).
         bool statementText = false;
+        // The parse error that ended the run, with ", line " and the line
+        // where its statement starts; empty when none did.
+        std::string parseError;
     };
 
     // Runs the script until all of it is read or the run stops. Parse errors

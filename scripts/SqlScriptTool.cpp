@@ -5,6 +5,7 @@
 #include "platform/TextFile.h"
 #include "scripts/IBSQLParser.h"
 #include "scripts/IBScript.h"
+#include "scripts/ScriptStep.h"
 #include "scripts/UpdaterScripts.h"
 
 #include <exception>
@@ -99,6 +100,11 @@ public:
         WriteIndented(out_, error);
         failed_ = true;
     }
+    void CommitError(const std::string& error) {
+        out_ << file_ << ": commit: error\n";
+        WriteIndented(out_, error);
+        failed_ = true;
+    }
     void Warning(int line, const std::string& warning, const std::string& text) {
         At(line) << "warning: " << warning << '\n';
         WriteIndented(out_, text);
@@ -116,12 +122,9 @@ private:
 using ScriptRun = std::function<bool(std::vector<std::string>&& lines)>;
 using LinesCheck = std::function<void(const std::vector<std::string>& lines)>;
 
-// Hands the lines of each script, in order, to run as the updater hands them
-// to its runner (COMMIT WORK lines blanked) until run returns false; before,
-// when given, sees them as the file holds them. False when a script file
-// cannot be read.
-bool ForEachScript(const Options& options, Reporter& report, std::ostream& err, const ScriptRun& run,
-                   const LinesCheck& before = {}) {
+// Hands the lines of each script, in order and as the file holds them, to
+// run until run returns false. False when a script file cannot be read.
+bool ForEachScript(const Options& options, Reporter& report, std::ostream& err, const ScriptRun& run) {
     for (const std::string& file : options.scripts) {
         std::vector<std::string> lines;
         try {
@@ -131,37 +134,35 @@ bool ForEachScript(const Options& options, Reporter& report, std::ostream& err, 
             return false;
         }
         report.SetFile(file);
-        if (before)
-            before(lines);
-        BlankCommitWorkLines(lines);
         if (!run(std::move(lines)))
             break;
     }
     return true;
 }
 
-// Parses the scripts as the updater's runner reads them: a parse error (or a
-// statement handler that pauses the parser) ends its script, whose rest is
-// discarded, and the next script goes on with the terminator in force.
-// afterScript, when given, learns whether each script was read to its end.
+// Parses the scripts as the updater's runner reads them (COMMIT WORK lines
+// blanked): a parse error (or a statement handler that pauses the parser)
+// ends its script, whose rest is discarded, and the next script goes on with
+// the terminator in force. before, when given, sees each script's lines as
+// the file holds them; afterScript learns whether it was read to its end.
 bool ParseScripts(const Options& options, Reporter& report, std::ostream& err, TIBSQLParser& parser,
                   const LinesCheck& before = {}, const std::function<void(bool)>& afterScript = {}) {
     parser.OnError = [&](TIBSQLParser&, const std::string& error, const std::string& text, int line) {
         report.ParseError(error, text, line);
     };
-    return ForEachScript(
-        options, report, err,
-        [&](std::vector<std::string>&& lines) {
-            parser.SetScript(std::move(lines));
-            parser.Parse();
-            const bool stopped = parser.Paused();
-            if (stopped)
-                parser.DiscardRest();
-            if (afterScript)
-                afterScript(!stopped);
-            return true;
-        },
-        before);
+    return ForEachScript(options, report, err, [&](std::vector<std::string>&& lines) {
+        if (before)
+            before(lines);
+        BlankCommitWorkLines(lines);
+        parser.SetScript(std::move(lines));
+        parser.Parse();
+        const bool stopped = parser.Paused();
+        if (stopped)
+            parser.DiscardRest();
+        if (afterScript)
+            afterScript(!stopped);
+        return true;
+    });
 }
 
 int ListStatements(const Options& options, std::ostream& out, std::ostream& err) {
@@ -231,15 +232,6 @@ int CheckScripts(const Options& options, std::ostream& out, std::ostream& err) {
     return read && !report.Failed() ? 0 : 1;
 }
 
-void CommitQuietly(db::TIBTransaction& transaction) {
-    try {
-        if (transaction.InTransaction())
-            transaction.Commit();
-    } catch (const std::exception&) {
-        // The updater ignores a failed commit after a script as well.
-    }
-}
-
 int RunScripts(const Options& options, std::ostream& out, std::ostream& err) {
     db::TIBTransaction transaction;
     db::TIBDatabase database;
@@ -266,17 +258,15 @@ int RunScripts(const Options& options, std::ostream& out, std::ostream& err) {
     runner.OnParseError = [&](TIBScript&, const std::string& error, const std::string& text, int line) {
         report.ParseError(error, text, line);
     };
+    // Each script is run and committed as the updater runs it; one that fails
+    // ends the run, as it ends the update of a database in the updater.
     const bool read = ForEachScript(options, report, err, [&](std::vector<std::string>&& lines) {
-        runner.SetScript(std::move(lines));
-        bool stopped = false;
-        try {
-            runner.RunScript();
-        } catch (const std::exception& error) {
-            report.ExecuteError(runner.LastKind(), error.what(), runner.Parser().LineIndex());
-            stopped = true;
-        }
-        CommitQuietly(transaction);
-        return !stopped;
+        const ScriptStepOutcome outcome = RunScriptAndCommit(runner, [&] { return std::move(lines); });
+        if (outcome.failure == ScriptFailure::Statement)
+            report.ExecuteError(runner.LastKind(), outcome.message, runner.Parser().LineIndex());
+        else if (outcome.failure == ScriptFailure::Commit)
+            report.CommitError(outcome.message);
+        return !outcome.Failed();
     });
     if (!read)
         return 1;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "runtime/ListControls.h"
 #include "runtime/Timer.h"
 #include "scripts/IBScript.h"
+#include "scripts/ScriptUpdate.h"
 
 namespace scripts {
 
@@ -21,18 +21,15 @@ namespace scripts {
 // box with a progress bar, shown modally while the database scripts are
 // applied. It owns the connection to the internet database that start-up
 // opens and the queries a run reads through it, and the local database that
-// start-up opens and closes as a test. Shown modally, it applies to each
-// ticked alias's local database every released script newer than the version
-// recorded there, and closes itself.
-class Taguarde : public runtime::TForm {
+// start-up opens and closes as a test. Shown modally, it runs the script
+// update on each ticked alias's local database, shows its progress and its
+// failed scripts, and closes itself.
+class Taguarde : public runtime::TForm, private ScriptUpdateObserver {
 public:
     // aliases: the main window's alias list; the update applies the scripts
     // to the aliases ticked there.
     Taguarde(QWidget* owner, runtime::TCheckListBox& aliases);
     ~Taguarde() override;
-
-    // Program name of the script queries during a run; empty outside a run.
-    std::string NomePrograma;
 
     runtime::TShape Shape1;
     runtime::TBevel Bevel1;
@@ -63,18 +60,12 @@ public:
     // The pause after the error window, in milliseconds.
     std::function<void(int)> Esperar;
 
-    // Set by a run whose work failed outside the scripts (the local database,
-    // its version table, the internet database, the error file): the error
-    // was reported, the run's scripts stopped there. Tag stays as it was.
-    bool ErroForaDosScripts = false;
+    // What the last update came to. A failed script also sets Tag to 1,
+    // which no later update resets.
+    ScriptUpdateResult Resultado = ScriptUpdateResult::Applied;
 
     // The whole update; ends by closing the window.
     void Timer1Timer();
-    // Blanks the runner's COMMIT WORK lines and runs its script. A parse
-    // error stops the script quietly unless the bad statement or the text
-    // after it held statements: then it raises base::Exception with the
-    // parser's message, ", line " and the line where the statement starts.
-    void AplicarScript();
 
 protected:
     void FormShow() override;
@@ -83,31 +74,14 @@ private:
     void FormCreate();
     // "M-" + the text of each ticked alias.
     std::vector<std::string> ListaDeTrabalho() const;
-    void AtualizarBanco(const std::string& entrada);
-    void CriarTabelaVersao();
-    // The version recorded in the local database, as it is stored there.
-    std::string VersaoGravada();
-    // Applies the script of Query2's current row; false when it failed.
-    bool AplicarScriptAtual(const std::string& entrada);
-    // Puts the failure's header on top of the runner's script and sets Tag.
-    void MarcarFalha(const std::string& mensagem);
-    // Commits the script's work together with its version. When that commit
-    // fails, the version is recorded on its own and the commit's error comes
-    // back; errors of that separate recording pass through.
-    std::optional<std::string> ConcluirScript(const std::string& versao);
-    // Writes the version through the given query; its transaction commits it.
-    void GravarVersao(db::TIBQuery& consulta, const std::string& versao);
-    // Saves the failed script under the error file's name and shows it.
-    void RelatarFalha(const std::string& entrada);
-    // After a failure outside the scripts: what is open is rolled back and
-    // the local database closed; errors on the way are of no more use.
-    void Desfazer();
+
+    void ScriptStarting(const std::vector<std::string>& lines) override;
+    void Progress(int position) override;
+    void ScriptFailed(const std::string& errorFile) override;
+    void OutsideFailure(std::exception_ptr error) override;
 
     runtime::TCheckListBox& aliases_;
-    // The version table's statement in the runner's transaction.
-    db::TIBQuery versaoNoScript_;
-    // The parse error that stopped the current script, with its line.
-    std::string erroLeitura_;
+    ScriptUpdate atualizacao_;
 };
 
 } // namespace scripts

@@ -195,7 +195,7 @@ TEST_F(Execucao, AFailedScriptUpdateAsksToContactTheMaker) {
     EsperarFimNormal(kErroScripts);
     // A run whose script update failed outside the scripts (a local database
     // held by a running application) asks to close the applications instead.
-    Form().AtualizarBancos = [this] { Form().aguarde->ErroForaDosScripts = true; };
+    Form().AtualizarBancos = [this] { Form().aguarde->Resultado = scripts::ScriptUpdateResult::OutsideFailure; };
     Executar();
     EsperarFimNormal(kErroArquivos);
 }

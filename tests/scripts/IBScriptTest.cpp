@@ -93,8 +93,10 @@ TEST_F(ScriptRun, TextAfterAnEarlyStopDoesNotRunInTheNextScript) {
     Run({"INSERT INTO T VALUES (2);", "RECREATE TABLE Q (X INTEGER); DELETE FROM T;"});
     EXPECT_TRUE(script.LastStop().early);
     EXPECT_TRUE(script.LastStop().statementText);
+    EXPECT_EQ(script.LastStop().parseError, "Invalid statement, line 2");
     Run({"INSERT INTO T VALUES (3);"});
     EXPECT_FALSE(script.LastStop().early);
+    EXPECT_EQ(script.LastStop().parseError, "");
     transaction.Commit();
     EXPECT_EQ(Committed("SELECT LIST(X) FROM T"), "1,2,3");
 }

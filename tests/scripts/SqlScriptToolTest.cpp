@@ -52,34 +52,47 @@ TEST_F(SqlScriptTool, RunsProceduresTriggersAndSetTermAndReportsEachStatement) {
     EXPECT_EQ(file.QueryText("SELECT LIST(ID) FROM LOG"), "1,2");
 }
 
-TEST_F(SqlScriptTool, ParseErrorEndsItsScriptAndAnExecutionErrorEndsTheRun) {
+// A parse error with only a remark after it ends its script alone, the
+// terminator carrying over; an execution error ends the run.
+TEST_F(SqlScriptTool, AQuietParseErrorEndsItsScriptAndAnExecutionErrorTheRun) {
     const std::string first = Write("first.sql", "SET TERM ^ ;\n"
                                                  "CREATE TABLE T (X INTEGER)^\n"
-                                                 "BOGUS^ INSERT INTO T VALUES (9)^\n");
+                                                 "-- the end\n");
     const std::string second = Write("second.sql", "INSERT INTO T VALUES (1)^\n"
                                                    "INSERT INTO T VALUES ('x')^\n"
                                                    "INSERT INTO T VALUES (3)^\n");
     const std::string third = Write("third.sql", "INSERT INTO T VALUES (4)^\n");
     const ToolRun run = RunTool({file.name(), first, second, third, "--user", "ROOT", "--dialect", "3"});
     EXPECT_EQ(run.exitCode, 1);
-    // The rest of the line after the bad statement goes with its script; the
-    // terminator carries over.
     EXPECT_EQ(run.output, first + ":1: stmtTERM: ok\n" + first + ":2: stmtDDL: ok\n" + first +
-                              ":3: parse error: Invalid statement\n  BOGUS\n" + second + ":1: stmtDML: ok\n" + second +
-                              ":2: stmtDML: error\n  conversion error from string \"x\"\n");
+                              ":3: parse error: Invalid statement\n  -- the end\n" + second + ":1: stmtDML: ok\n" +
+                              second + ":2: stmtDML: error\n  conversion error from string \"x\"\n");
     EXPECT_EQ(file.QueryText("SELECT LIST(X) FROM T"), "1");
 }
 
-TEST_F(SqlScriptTool, TheRestOfAStoppedScriptDoesNotRunInTheNextOne) {
+// A script fails as in the updater and ends the run: a parse error that
+// leaves statements unrun, or a commit the database refuses.
+TEST_F(SqlScriptTool, AParseErrorLeavingStatementsOrARefusedCommitEndsTheRun) {
     const std::string a = Write("a.sql", "CREATE TABLE T (X INTEGER);\nINSERT INTO T VALUES (1);\n");
     const std::string b = Write("b.sql", "INSERT INTO T VALUES (2);\nRECREATE TABLE Q (X INTEGER); DELETE FROM T;\n");
     const std::string c = Write("c.sql", "INSERT INTO T VALUES (3);\n");
-    const ToolRun run = RunTool({file.name(), a, b, c});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output, a + ":1: stmtDDL: ok\n" + a + ":2: stmtDML: ok\n" + b + ":1: stmtDML: ok\n" + b +
-                              ":2: parse error: Invalid statement\n  RECREATE TABLE Q (X INTEGER)\n" + c +
-                              ":1: stmtDML: ok\n");
-    EXPECT_EQ(file.QueryText("SELECT LIST(X) FROM T"), "1,2,3");
+    const ToolRun parse = RunTool({file.name(), a, b, c});
+    EXPECT_EQ(parse.exitCode, 1);
+    EXPECT_EQ(parse.output, a + ":1: stmtDDL: ok\n" + a + ":2: stmtDML: ok\n" + b + ":1: stmtDML: ok\n" + b +
+                                ":2: parse error: Invalid statement\n  RECREATE TABLE Q (X INTEGER)\n");
+    EXPECT_EQ(file.QueryText("SELECT LIST(X) FROM T"), "1,2");
+
+    file.Execute("CREATE TABLE BLOCK (X INTEGER)");
+    file.Execute("CREATE EXCEPTION REFUSED 'Commit refused'");
+    file.Execute("CREATE TRIGGER REFUSE_COMMIT ON TRANSACTION COMMIT AS BEGIN "
+                 "IF (EXISTS(SELECT 1 FROM BLOCK)) THEN EXCEPTION REFUSED; END");
+    const std::string blocking = Write("blocking.sql", "INSERT INTO T VALUES (4);\nINSERT INTO BLOCK VALUES (1);\n");
+    const ToolRun commit = RunTool({file.name(), blocking, c});
+    EXPECT_EQ(commit.exitCode, 1);
+    EXPECT_EQ(commit.output.substr(0, commit.output.find('\n', commit.output.find(": commit: error\n"))),
+              blocking + ":1: stmtDML: ok\n" + blocking + ":2: stmtDML: ok\n" + blocking + ": commit: error");
+    EXPECT_NE(commit.output.find("Commit refused"), std::string::npos) << commit.output;
+    EXPECT_EQ(file.QueryText("SELECT LIST(X) FROM T"), "1,2");
 }
 
 TEST_F(SqlScriptTool, CheckPrintsWhatTheUpdaterWouldDoUnexpectedly) {
