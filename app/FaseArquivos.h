@@ -9,8 +9,7 @@
 
 // The decisions of an update run's file phase, apart from the window that
 // shows them: which listing lines are files to look at, which files are out of
-// date, how the main executable makes way for the one in the archive, and the
-// closing message of a run.
+// date, and how the main executable makes way for the one in the archive.
 namespace app {
 
 // The application files the run knows by name.
@@ -56,10 +55,5 @@ bool AfastarExecutavel(const std::string& executavel, const std::function<void(i
 // into the current folder, overwriting; the program path is quoted because the
 // Program Files folder name holds blanks.
 std::string ComandoWinRAR(const std::string& pastaProgramas);
-
-// The closing message of a run: success without error; with an error, a
-// request to contact the maker when a database script failed (tag 1), else a
-// request to close the applications and try again.
-std::string MensagemFinal(bool erro, int tag);
 
 } // namespace app

@@ -1,3 +1,5 @@
+// The main window: its controls and its start-up sequence (the gate, the
+// archiver, the application folder, the alias and the internet database).
 #include "app/untfrmkestoupdate.h"
 
 #include "app/Artwork.h"

@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 
+#include "app/Execucao.h"
 #include "base/DateTime.h"
 #include "ftp/IdFTP.h"
 #include "runtime/Controls.h"
@@ -94,9 +95,6 @@ public:
     void bfecharClick();
     void Timer2Timer();
 
-    // One update run: the file phase, the script update, the closing message.
-    void AtualizarSistema();
-
     // The FTP client's status and work events.
     void ftpupdateStatus(ftp::TIdStatus status, const std::string& texto);
     void ftpupdateWorkBegin();
@@ -124,17 +122,17 @@ private:
     // Shows the message and arms Timer2, which closes the window.
     void Desistir(const std::string& mensagem);
 
-    // The file phase of a run and what it hands back.
-    struct ResultadoFase {
-        bool buscou = false;
-        bool erro = false;
-    };
-    ResultadoFase FaseArquivos();
+    // One update run on the state that batualizarClick set up: the file
+    // phase, the script update, the closing message.
+    void AtualizarSistema();
+    // The file phase of a run; it tells in execucao_ what it fetched and
+    // whether anything failed.
+    void FaseArquivos();
     void Conectar();
     std::vector<std::string> ListarPasta();
     // Fetches the file of node no; false (node red, the error shown) when it fails.
     bool BuscarArquivo(int no, const ftp::TIdFTPListItem& entrada);
-    void SubstituirExecutavel(const std::string& executavel, bool& erro);
+    void SubstituirExecutavel(const std::string& executavel);
     void ZerarMedidor();
     // Lets the progress labels and the gauge repaint, or holds their painting back.
     void PintarProgresso(bool pintar);
@@ -142,8 +140,7 @@ private:
     // Ends the run with a silent abort once the operator asked to leave.
     void PararSeSaindo() const;
 
-    bool executando_ = false;
-    bool fecharAoTerminar_ = false;
+    Execucao execucao_;
     // Bytes moved so far by the current transfer, as its work events count them.
     std::int64_t movidos_ = 0;
     // When the progress display was last painted during the current transfer.

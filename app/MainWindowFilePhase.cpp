@@ -1,9 +1,7 @@
-// The update run of the main window: the connection, the listing, the fetch
-// of what is out of date, the replacement of the executable and the closing
-// message.
+// The file phase of the main window's update run: the connection, the
+// listing, the fetch of what is out of date and the replacement of the
+// executable.
 #include "app/untfrmkestoupdate.h"
-
-#include <QCloseEvent>
 
 #include "app/FaseArquivos.h"
 #include "app/Progresso.h"
@@ -48,75 +46,6 @@ void MostrarInformacao(const std::string& texto) {
 
 } // namespace
 
-void Tfrmkestoupdate::batualizarClick() {
-    if (ftpupdate.IsOpen()) {
-        ShowMessage("Conectado no FTP");
-        return;
-    }
-    Button1.setEnabled(false);
-    executando_ = true;
-    std::exception_ptr falha;
-    try {
-        AtualizarSistema();
-        Button1.setEnabled(true);
-    } catch (...) {
-        falha = std::current_exception();
-    }
-    executando_ = false;
-    if (fecharAoTerminar_)
-        Close();
-    if (falha)
-        std::rethrow_exception(falha);
-}
-
-void Tfrmkestoupdate::bfecharClick() {
-    if (!executando_ && ftpupdate.IsOpen())
-        ftpupdate.CloseSession();
-    Close();
-}
-
-void Tfrmkestoupdate::closeEvent(QCloseEvent* event) {
-    if (!executando_) {
-        TForm::closeEvent(event);
-        return;
-    }
-    fecharAoTerminar_ = true;
-    ftpupdate.RequestAbort();
-    event->ignore();
-}
-
-void Tfrmkestoupdate::PararSeSaindo() const {
-    if (fecharAoTerminar_)
-        throw EAbort("Operation aborted");
-}
-
-void Tfrmkestoupdate::AtualizarSistema() {
-    lblstatus.SetCaption(" ");
-    TreeView3.Clear();
-    ResultadoFase fase = FaseArquivos();
-    ftpupdate.CloseSession();
-    PararSeSaindo();
-    if (!fase.erro) {
-        if (AtualizarBancos)
-            AtualizarBancos();
-        // A failure outside the scripts (a local database held by a running
-        // application, say) asks to close the applications, whatever Tag an
-        // earlier run left in the wait window.
-        if (aguarde->Resultado == scripts::ScriptUpdateResult::OutsideFailure) {
-            fase.erro = true;
-        } else if (aguarde->Tag == 1) {
-            Tag = 1;
-            fase.erro = true;
-        }
-    }
-    ZerarMedidor();
-    lblstatus.SetCaption(MensagemFinal(fase.erro, Tag));
-    if (fase.erro)
-        Tag = 0;
-    lblcontador.SetCaption("");
-    Label3.SetCaption("");
-}
-
 void Tfrmkestoupdate::Conectar() {
     const config::ServidorFtp servidor = config::LerServidorFtp();
     ftpupdate.Host = servidor.host;
@@ -149,11 +78,10 @@ std::vector<std::string> Tfrmkestoupdate::ListarPasta() {
     return linhas;
 }
 
-Tfrmkestoupdate::ResultadoFase Tfrmkestoupdate::FaseArquivos() {
-    ResultadoFase fase;
+void Tfrmkestoupdate::FaseArquivos() {
     Conectar();
     if (Label9.Font().Color() != clGreen)
-        return fase;
+        return;
 
     std::vector<LinhaListagem> linhas;
     for (const std::string& texto : ListarPasta()) {
@@ -168,7 +96,7 @@ Tfrmkestoupdate::ResultadoFase Tfrmkestoupdate::FaseArquivos() {
         const LinhaListagem& linha = linhas[i];
         if (linha.tipo == TipoLinha::Invalida) {
             Label3.SetCaption(UltimaPalavra(linha.entrada.RawLine));
-            fase.erro = true;
+            execucao_.erro = true;
             continue;
         }
         if (linha.tipo == TipoLinha::Ignorada)
@@ -178,16 +106,15 @@ Tfrmkestoupdate::ResultadoFase Tfrmkestoupdate::FaseArquivos() {
         TamanhoArquivo = ftpupdate.RemoteFileSize(nome);
         if (!ArquivoDesatualizado(nome, linha.entrada.ModifiedAt))
             continue;
-        fase.buscou = true;
+        execucao_.buscou = true;
         if (!BuscarArquivo(static_cast<int>(i), linha.entrada))
-            fase.erro = true;
+            execucao_.erro = true;
     }
     // The replacement runs even when the operator asked to leave meanwhile:
     // with every file fetched, a later run would find nothing to fetch and
     // never replace the executable.
-    if (fase.buscou && !fase.erro && platform::FileExists(ArquivoCompactado))
-        SubstituirExecutavel(executavel, fase.erro);
-    return fase;
+    if (execucao_.buscou && !execucao_.erro && platform::FileExists(ArquivoCompactado))
+        SubstituirExecutavel(executavel);
 }
 
 bool Tfrmkestoupdate::BuscarArquivo(int no, const ftp::TIdFTPListItem& entrada) {
@@ -216,11 +143,11 @@ bool Tfrmkestoupdate::BuscarArquivo(int no, const ftp::TIdFTPListItem& entrada) 
     }
 }
 
-void Tfrmkestoupdate::SubstituirExecutavel(const std::string& executavel, bool& erro) {
+void Tfrmkestoupdate::SubstituirExecutavel(const std::string& executavel) {
     if (!AfastarExecutavel(executavel, Esperar)) {
         ShowMessage("Não foi possível apagar arquivo " + executavel + ".");
         platform::DeleteFile(ArquivoCompactado);
-        erro = true;
+        execucao_.erro = true;
         return;
     }
     platform::WinExec(ComandoWinRAR(PastaProgramas), platform::SW_SHOW_NORMAL);
