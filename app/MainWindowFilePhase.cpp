@@ -103,10 +103,14 @@ void Tfrmkestoupdate::FaseArquivos() {
             continue;
         const std::string& nome = linha.entrada.EntryName;
         Label3.SetCaption(nome);
-        TamanhoArquivo = ftpupdate.RemoteFileSize(nome);
         if (!ArquivoDesatualizado(nome, linha.entrada.ModifiedAt))
             continue;
         execucao_.buscou = true;
+        // The listing gives the size; the server is asked only when it did
+        // not read there (or the entry is a link).
+        TamanhoArquivo = linha.entrada.EntrySize;
+        if (TamanhoArquivo < 0)
+            TamanhoArquivo = ftpupdate.RemoteFileSize(nome);
         if (!BuscarArquivo(static_cast<int>(i), linha.entrada))
             execucao_.erro = true;
     }
@@ -122,7 +126,7 @@ bool Tfrmkestoupdate::BuscarArquivo(int no, const ftp::TIdFTPListItem& entrada) 
     TreeView3.SetStateIndex(no, EstadoBuscando);
     TreeView3.update();
     try {
-        ftpupdate.Download(entrada.EntryName, local, true, false);
+        ftpupdate.Download(entrada.EntryName, local, true, false, TamanhoArquivo);
         // Without a size from the server the counter shows what arrived; the
         // work events leave out the last partial block.
         if (TamanhoArquivo <= 0 && platform::FileSize(local, movidos_))

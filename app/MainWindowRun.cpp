@@ -20,13 +20,19 @@ void Tfrmkestoupdate::batualizarClick() {
         ShowMessage("Conectado no FTP");
         return;
     }
+    // The focus rests on the file list during the run: a disabled button
+    // hands it to the next one, "Sair", and an Enter typed ahead would end
+    // the run.
+    TreeView3.setFocus();
     Button1.setEnabled(false);
     execucao_ = {};
     execucao_.emAndamento = true;
     std::exception_ptr falha;
     try {
         AtualizarSistema();
+        // After the closing message Enter starts the next run.
         Button1.setEnabled(true);
+        Button1.setFocus();
     } catch (...) {
         falha = std::current_exception();
     }

@@ -105,7 +105,6 @@ std::int64_t TIdFTP::RemoteFileSize(const std::string& fileName) {
             text.erase(0, blank + 1);
         size = ToInt64(text).value_or(-1);
     }
-    sizeReply_ = {fileName, size};
     return size;
 }
 
@@ -131,13 +130,14 @@ TIdFTPListItems& TIdFTP::ListingItems() {
     return *listItems_;
 }
 
-void TIdFTP::Download(const std::string& remoteName, const std::string& localPath, bool canOverwrite, bool resume) {
+void TIdFTP::Download(const std::string& remoteName, const std::string& localPath, bool canOverwrite, bool resume,
+                      std::int64_t knownSize) {
     CheckCommandText(retrCommand(remoteName));
     if (platform::FileExists(localPath)) {
         const bool effectiveResume = resume && ProbeResume();
         if (!canOverwrite && effectiveResume) {
             TFileAppendStream existing(platform::NativePath(localPath));
-            DownloadToStream(remoteName, existing, true);
+            DownloadToStream(remoteName, existing, true, knownSize);
             existing.Close();
             checkNotAborted();
             return;
@@ -147,7 +147,7 @@ void TIdFTP::Download(const std::string& remoteName, const std::string& localPat
     }
     platform::WriteFileAtomically(localPath, [&](platform::OutputFile& file) {
         TOutputFileStream stream(file);
-        DownloadToStream(remoteName, stream, resume);
+        DownloadToStream(remoteName, stream, resume, knownSize);
         checkNotAborted();
     });
 }
@@ -157,18 +157,17 @@ void TIdFTP::checkNotAborted() const {
         throw EIdProtocolReplyError(abortedReply_->NumericCode, abortedReply_->FormattedText());
 }
 
-void TIdFTP::DownloadToStream(const std::string& remoteName, TStream& stream, bool resume) {
+void TIdFTP::DownloadToStream(const std::string& remoteName, TStream& stream, bool resume, std::int64_t knownSize) {
     const bool effectiveResume = resume && ProbeResume();
-    std::int64_t announced = sizeReply_.first == remoteName ? sizeReply_.second : -1;
-    sizeReply_ = {};
     const std::int64_t start = stream.Position();
     transferData(retrCommand(remoteName), stream, effectiveResume);
     if (abortedReply_)
         return;
-    if (announced < 0 && !effectiveResume)
-        announced = AnnouncedByteCount(preliminaryReply_.FirstLine());
-    else if (announced >= 0 && effectiveResume)
-        announced -= start;
+    // A resumed transfer's 150 reply may count the whole file or the rest:
+    // only the known size tells what the rest must be.
+    std::int64_t announced = effectiveResume ? -1 : AnnouncedByteCount(preliminaryReply_.FirstLine());
+    if (announced < 0 && knownSize >= 0)
+        announced = effectiveResume ? knownSize - start : knownSize;
     const std::int64_t received = stream.Position() - start;
     if (announced >= 0 && received != announced)
         throw EIdTransferSizeMismatch(received, announced);

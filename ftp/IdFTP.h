@@ -60,17 +60,19 @@ public:
 
     // RETR into localPath (a path as the program writes it, ".\\name" included).
     // A fresh download goes to a file beside the destination that replaces it
-    // only once complete; a resumed one appends.
+    // only once complete; a resumed one appends. knownSize is the size that a
+    // listing or SIZE gave for the name, -1 when none did.
     // Throws EIdFTPFileAlreadyExists when the file exists and neither
     // overwriting nor a usable resume applies, and EIdProtocolReplyError with
     // the server's text when the server reports the transfer aborted (426, 450):
     // the bytes received are then incomplete.
-    void Download(const std::string& remoteName, const std::string& localPath, bool canOverwrite, bool resume);
+    void Download(const std::string& remoteName, const std::string& localPath, bool canOverwrite, bool resume,
+                  std::int64_t knownSize = -1);
     // RETR into stream at its current position. When a size was announced (by
-    // the SIZE of this name asked just before, else by the "(n bytes)" of the
-    // server's 150 reply), a byte count that differs raises
+    // the "(n bytes)" of the server's 150 reply to a fresh download, the newer
+    // word, else by knownSize), a byte count that differs raises
     // EIdTransferSizeMismatch after the final reply.
-    void DownloadToStream(const std::string& remoteName, TStream& stream, bool resume);
+    void DownloadToStream(const std::string& remoteName, TStream& stream, bool resume, std::int64_t knownSize = -1);
     // Whether the server accepts REST (asked once per component).
     bool ProbeResume();
     // Sends ABOR when connected and closes the data connection.
@@ -101,8 +103,6 @@ private:
     std::optional<TIdRFCReply> abortedReply_; // of the last transfer, when the server aborted it
     bool finalReplyPending_ = false;          // the transfer command was accepted
     TIdRFCReply preliminaryReply_;            // the 1xx reply of the last transfer command
-    // The last SIZE asked (name, size or -1): a download of that name must match it.
-    std::pair<std::string, std::int64_t> sizeReply_{std::string(), -1};
     bool resumeTested_ = false;
     bool resumeSupported_ = false;
 };

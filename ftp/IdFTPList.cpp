@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace ftp {
 
@@ -44,6 +45,12 @@ std::vector<std::string> splitFields(const std::string& line) {
         start = blank + 1;
     }
     return fields;
+}
+
+// A size field as a byte count; -1 (not known) when it does not read as one.
+std::int64_t sizeField(const std::string& text) {
+    const std::optional<std::int64_t> size = ToInt64(text);
+    return size && *size >= 0 ? *size : -1;
 }
 
 bool beginsWithLetter(const std::string& text) {
@@ -224,7 +231,7 @@ void ParseUnixEntry(TIdFTPListItem& item) {
     if (fields.size() > 3)
         item.GroupAccount = fields[3];
     if (fields.size() > 4)
-        item.EntrySize = ToInt64(fields[4]).value_or(0);
+        item.EntrySize = sizeField(fields[4]);
 
     const int month = monthFromName(field(fields, 5));
     const int day = ToInt32(field(fields, 6)).value_or(today.day);
@@ -247,6 +254,7 @@ void ParseUnixEntry(TIdFTPListItem& item) {
         name += (i > 8 ? " " : "") + fields[i];
     item.EntryKind = kind == 'D' ? fekDirectory : kind == 'L' ? fekSymbolicLink : fekFile;
     if (item.EntryKind == fekSymbolicLink) {
+        item.EntrySize = -1;
         if (const std::size_t arrow = name.find(" -> "); arrow != std::string::npos) {
             item.LinkTarget = name.substr(arrow + 4);
             name.resize(arrow);
@@ -267,7 +275,7 @@ void ParseDosEntry(TIdFTPListItem& item) {
         sizeText.clear();
     item.EntryName = base::Trim(rest);
     item.EntryKind = directory ? fekDirectory : fekFile;
-    item.EntrySize = ToInt64(sizeText).value_or(0);
+    item.EntrySize = sizeField(sizeText);
     item.ModifiedAt = readDosDateTime(dateText);
 }
 

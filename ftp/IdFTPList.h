@@ -16,7 +16,10 @@ enum TIdDirItemType { fekDirectory, fekFile, fekSymbolicLink };
 struct TIdFTPListItem {
     std::string RawLine;
     std::string EntryName;
-    std::int64_t EntrySize = 0;
+    // The size the listing shows; -1 when it is not known (a size field
+    // that does not read, a DOS directory, a symbolic link, whose size is
+    // the link's and not its target's).
+    std::int64_t EntrySize = -1;
     base::TDateTime ModifiedAt = 0; // as the server shows it, no time-zone conversion
     TIdDirItemType EntryKind = fekFile;
     std::string OwnerRights = "???";

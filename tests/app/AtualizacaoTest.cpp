@@ -2,6 +2,7 @@
 // scripted one for listings no real server writes).
 #include <QThread>
 #include <QTimer>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "base/DateTime.h"
@@ -279,12 +280,14 @@ TEST_F(ComArquivo, AnExecutableThatCannotMakeWayIsReportedAndTheArchiveDeleted) 
     }
 }
 
-// The scripted server's side of an active-mode transfer: PORT, the command, the bytes.
-void TransferirAtivo(testsupport::FtpScriptSession& s, const std::string& dados) {
+// The scripted server's side of an active-mode transfer: PORT, the command
+// with its preliminary reply, the bytes.
+void TransferirAtivo(testsupport::FtpScriptSession& s, const std::string& dados,
+                     const std::string& preliminar = "150 Opening data connection") {
     const std::string porta = s.Command();
     s.Reply("200 PORT ok");
     s.Command();
-    s.Reply("150 Opening data connection");
+    s.Reply(preliminar);
     s.ConnectData(porta);
     s.SendData(dados);
     s.CloseData();
@@ -300,7 +303,7 @@ void EntrarEListar(testsupport::FtpScriptSession& s, const std::string& listagem
 
 TEST_F(Execucao, WithoutASizeTheCounterShowsTheBytesThatArrived) {
     testsupport::ScriptedFtpServer servidor([&](testsupport::FtpScriptSession& s) {
-        EntrarEListar(s, "-rw-r--r--   1 ftp ftp 40000 Mar 05  2024 semtamanho.bin\r\n");
+        EntrarEListar(s, "-rw-r--r--   1 ftp ftp 4000? Mar 05  2024 semtamanho.bin\r\n");
         s.Answer("550 SIZE not allowed");
         TransferirAtivo(s, std::string(40000, 's'));
         s.ClientCloses();
@@ -315,10 +318,43 @@ TEST_F(Execucao, WithoutASizeTheCounterShowsTheBytesThatArrived) {
     };
     Executar();
     EXPECT_EQ(servidor.Failure(), "");
+    EXPECT_THAT(servidor.Transcript(), testing::Contains("SIZE semtamanho.bin")) << "the listing gave no size";
     EXPECT_EQ(Form().TamanhoArquivo, -1);
     EXPECT_EQ(contadorAoDesconectar, "Transferidos: 39 Kb");
     EXPECT_EQ(Conteudo("semtamanho.bin"), std::string(40000, 's'));
     EsperarFimNormal(kSucesso);
+}
+
+// The sizes come from the listing: no SIZE per file. A download is complete
+// with the size its 150 reply announces, else with the listing's; short of
+// it, the former file stays.
+TEST_F(Execucao, SizesComeFromTheListingAndADownloadMustBringThem) {
+    const std::string data = "Mar 05  2024 ";
+    Local("atual.txt", "atual", EncodeDate(2024, 3, 5));
+    Local("curto.txt", "anterior");
+    testsupport::ScriptedFtpServer servidor([&](testsupport::FtpScriptSession& s) {
+        EntrarEListar(s, "-rw-r--r-- 1 ftp ftp 5 " + data + "atual.txt\r\n" + "-rw-r--r-- 1 ftp ftp 5 " + data +
+                             "novo.txt\r\n" + "-rw-r--r-- 1 ftp ftp 9 " + data + "curto.txt\r\n" +
+                             "-rw-r--r-- 1 ftp ftp 9 " + data + "anunciado.txt\r\n");
+        TransferirAtivo(s, "novo!");
+        TransferirAtivo(s, "curto");
+        TransferirAtivo(s, "menor", "150 Opening data connection for anunciado.txt (5 bytes)");
+        s.ClientCloses();
+    });
+    testsupport::EnvGuard host("UPDATER_FTP_HOST", "127.0.0.1:" + std::to_string(servidor.Port()));
+    Executar();
+    EXPECT_EQ(servidor.Failure(), "");
+    const std::vector<std::string> transcricao = servidor.Transcript();
+    EXPECT_THAT(transcricao, testing::Not(testing::Contains(testing::StartsWith("SIZE"))));
+    EXPECT_THAT(transcricao, testing::Contains("RETR novo.txt"));
+    EXPECT_THAT(transcricao, testing::Not(testing::Contains("RETR atual.txt")));
+    EXPECT_EQ(Conteudo("novo.txt"), "novo!");
+    EXPECT_EQ(Conteudo("curto.txt"), "anterior");
+    EXPECT_EQ(Estado("curto.txt"), 4);
+    EXPECT_EQ(boxes_.Texts(),
+              std::vector<std::string>{"Incomplete transfer: 5 bytes received, the server announced 9."});
+    EXPECT_EQ(Conteudo("anunciado.txt"), "menor");
+    EsperarFimNormal(kErroArquivos);
 }
 
 // Listing lines that no real server writes this way, from a scripted server.
@@ -338,7 +374,6 @@ TEST_F(Execucao, ListingLinesArePairedWithTheirOwnEntriesAndNamesNeverLeaveTheFo
         listagem += linha + "\r\n";
     testsupport::ScriptedFtpServer servidor([&](testsupport::FtpScriptSession& s) {
         EntrarEListar(s, listagem);
-        s.Answer("213 5");
         TransferirAtivo(s, "hello");
         s.ClientCloses();
     });
@@ -346,13 +381,12 @@ TEST_F(Execucao, ListingLinesArePairedWithTheirOwnEntriesAndNamesNeverLeaveTheFo
     Executar();
     const std::vector<std::string> transcricao = servidor.Transcript();
     EXPECT_EQ(servidor.Failure(), "");
-    ASSERT_EQ(transcricao.size(), 10u);
+    ASSERT_EQ(transcricao.size(), 9u);
     EXPECT_EQ(transcricao[0], "USER tovrin");
     EXPECT_EQ(transcricao[1], "PASS segredo");
     EXPECT_EQ(transcricao[4], "CWD quillmark");
     EXPECT_EQ(transcricao[6], "LIST");
-    EXPECT_EQ(transcricao[7], "SIZE ok.txt");
-    EXPECT_EQ(transcricao[9], "RETR ok.txt");
+    EXPECT_EQ(transcricao[8], "RETR ok.txt");
     ASSERT_EQ(Form().TreeView3.Count(), 8);
     const int esperados[] = {1, 1, 1, 1, 4, 4, 4, 1};
     for (int i = 0; i < 8; ++i)

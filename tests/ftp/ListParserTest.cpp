@@ -80,13 +80,21 @@ TEST(ListParser, ListingsBecomeTheirEntries) {
           "12-31-99  12:00AM                    0 midnight", "07-04-75  12:30PM                   10 noon",
           "07-04-76  01:00PM                   11 window start", "13-45-04  10:23AM                   77 no date",
           "02-01-26  23:15                       5 clock24"},
-         {{"My Docs", 0, fekDirectory, at(2004, 1, 15, 10, 23, 0)},
+         {{"My Docs", -1, fekDirectory, at(2004, 1, 15, 10, 23, 0)},
           {"big file.zip", 1234567, fekFile, at(2004, 1, 15, 14, 5, 0)},
           {"midnight", 0, fekFile, at(1999, 12, 31, 0, 0, 0)},
           {"noon", 10, fekFile, at(2075, 7, 4, 12, 30, 0)},
           {"window start", 11, fekFile, at(1976, 7, 4, 13, 0, 0)},
           {"no date", 77, fekFile, 0},
           {"clock24", 5, fekFile, at(2026, 2, 1, 23, 15, 0)}}},
+        {"a size that does not read is not known",
+         december7,
+         {"-rw-r--r-- 1 owner group 12x Jan 1 2020 odd", "-rw-r--r-- 1 owner group -5 Jan 1 2020 negative"},
+         {{"odd", -1, fekFile, at(2020, 1, 1)}, {"negative", -1, fekFile, at(2020, 1, 1)}}},
+        {"a DOS size that does not read is not known",
+         december7,
+         {"05-01-20  10:00AM                   12 dos", "05-01-20  10:00AM                  1x2 dos odd"},
+         {{"dos", 12, fekFile, at(2020, 5, 1, 10, 0, 0)}, {"dos odd", -1, fekFile, at(2020, 5, 1, 10, 0, 0)}}},
         {"a first line of no known format gives nothing", december7, {"readme.txt", file + "Jan 1 2020 a"}, {}},
     };
     for (const Case& c : cases) {
@@ -126,6 +134,7 @@ TEST(ListParser, UnixColumnsLinksAndMissingGroup) {
     EXPECT_NEAR(items[1].ModifiedAt, at(2025, 3, 3), 1e-9);
 
     EXPECT_EQ(items[2].EntryKind, fekSymbolicLink);
+    EXPECT_EQ(items[2].EntrySize, -1) << "the size of the link, not of its target";
     EXPECT_EQ(items[2].EntryName, "current");
     EXPECT_EQ(items[2].LinkTarget, "releases/v2");
     EXPECT_EQ(items[3].EntryName, "dangling");

@@ -77,3 +77,32 @@ TEST(FtpGet, AFailedDownloadKeepsTheLocalFileAndSaysWhatFailed) {
         EXPECT_THAT(server.Transcript(), testing::Contains("SIZE app.exe"));
     }
 }
+
+// After a listing, a download is held to the listing's size and SIZE is not asked.
+TEST(FtpGet, AfterAListingTheListedSizeIsTheOneADownloadMustBring) {
+    testsupport::TempDir folder;
+    const auto transfer = [](FtpScriptSession& s, const std::string& bytes) {
+        const std::string port = s.Command();
+        s.Reply("200 PORT command successful");
+        s.Answer("150 Opening");
+        s.ConnectData(port);
+        s.SendData(bytes);
+        s.CloseData();
+        s.Reply("226 Transfer complete");
+    };
+    ScriptedFtpServer server([&](FtpScriptSession& s) {
+        s.LogIn();
+        transfer(s, "-rw-r--r-- 1 ftp ftp 10 Jan 01  2026 app.exe\r\n");
+        transfer(s, "hi");
+        s.ClientCloses();
+    });
+    const testsupport::ProgramRun run =
+        testsupport::RunProgram(FTPGET_PROGRAM, {"-u", "user", "-p", "pw", "-n", std::to_string(server.Port()), "-g",
+                                                 "app.exe", "-o", folder.path().string(), "127.0.0.1"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(
+        lastLine(run.output),
+        "ftpget: error: while downloading app.exe: Incomplete transfer: 2 bytes received, the server announced 10.");
+    EXPECT_THAT(server.Transcript(), testing::Not(testing::Contains(testing::StartsWith("SIZE"))));
+    EXPECT_TRUE(folder.names().empty());
+}

@@ -1,6 +1,8 @@
 // ftpget: connects to an FTP server with the updater's own client, logs in,
 // lists a folder (raw lines and the parsed name, size and date) and optionally
-// downloads files, printing the client's status texts on the way.
+// downloads files, printing the client's status texts on the way. A download
+// is checked against the size the listing shows, as the updater does; the
+// server is asked with SIZE only without a listing or a readable size there.
 
 #include "base/StrUtils.h"
 #include "ftp/IdException.h"
@@ -12,6 +14,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -132,6 +135,16 @@ void printListing(ftp::TIdFTP& client) {
     }
 }
 
+// The sizes the last listing shows, by name.
+std::unordered_map<std::string, std::int64_t> listedSizes(ftp::TIdFTPListItems& items) {
+    std::unordered_map<std::string, std::int64_t> sizes;
+    for (std::size_t i = 0; i < items.Count(); ++i) {
+        const ftp::TIdFTPListItem item = items[i];
+        sizes.emplace(item.EntryName, item.EntrySize);
+    }
+    return sizes;
+}
+
 // What failed, in words: the step and the client's message (with the
 // server's reply code when the server refused).
 std::string failureText(const std::string& step, const std::exception& error) {
@@ -160,15 +173,20 @@ void run(const Options& options, std::string& step) {
         step = "changing to the folder " + options.folder;
         client.ChangeDirectory(options.folder);
     }
+    std::unordered_map<std::string, std::int64_t> sizes;
     if (options.listing) {
         step = "listing the folder";
         printListing(client);
+        sizes = listedSizes(client.ListingItems());
     }
     for (const std::string& name : options.downloads) {
         step = "downloading " + name;
-        const std::int64_t size = client.RemoteFileSize(name);
+        const auto listed = sizes.find(name);
+        std::int64_t size = listed != sizes.end() ? listed->second : -1;
+        if (size < 0)
+            size = client.RemoteFileSize(name);
         const std::filesystem::path target = std::filesystem::path(options.into) / name;
-        client.Download(name, target, true, false);
+        client.Download(name, target, true, false, size);
         std::cout << "downloaded " << name << ": " << std::filesystem::file_size(target) << " bytes (server size "
                   << size << ")\n";
     }
