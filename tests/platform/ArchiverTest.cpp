@@ -1,5 +1,6 @@
 // The archiver stand-in (tools/archiver/winrar.exe) run on archives made
-// with bsdtar, alone and through WinExec with the updater's command line.
+// with bsdtar, alone and through WinExec with the updater's command line, and
+// on hostile archives and application folders.
 #include "platform/Process.h"
 #include "tests/support/TempDir.h"
 
@@ -8,7 +9,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 
@@ -30,12 +33,18 @@ int run(const fs::path& folder, const std::string& command) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Packs everything in the content folder into the archive, with further bsdtar
+// options (format, renaming of the members).
+void pack(const TempDir& content, const fs::path& archive, const std::string& options) {
+    ASSERT_EQ(run(content.path(), "bsdtar -cf " + quoted(archive.string()) + " " + options + " *"), 0);
+}
+
 // An archive "<name>" in the folder holding the given files (path -> bytes).
 void makeArchive(const TempDir& dir, const std::string& name, const std::map<std::string, std::string>& files) {
     TempDir content;
     for (const auto& [path, bytes] : files)
         content.write(path, bytes);
-    ASSERT_EQ(run(content.path(), "bsdtar -cf " + quoted((dir / name).string()) + " --format zip *"), 0);
+    pack(content, dir / name, "--format zip");
 }
 
 class Archiver : public ::testing::Test {
@@ -46,9 +55,8 @@ protected:
                     {{"Sys_Vendrake.exe", "new program"}, {"readme.txt", "notes"}, {"Tools/Helper.EXE", "helper"}});
     }
 
-    int extract(const std::string& arguments) {
-        return run(app.path(), quoted(archiverScript().string()) + " " + arguments);
-    }
+    int extract(const std::string& arguments) { return run(app.path(), archiver() + " " + arguments); }
+    static std::string archiver() { return quoted(archiverScript().string()); }
 
     TempDir app;
 };
@@ -87,6 +95,61 @@ TEST_F(Archiver, FailsClearlyOnAnythingElse) {
     EXPECT_EQ(extract(""), 7);
     app.write("broken.rar", "this is no archive");
     EXPECT_EQ(extract("x broken.rar"), 2);
+    fs::copy_file(app / "Sys_Vendrake.rar", app / "truncated.rar");
+    fs::resize_file(app / "truncated.rar", fs::file_size(app / "truncated.rar") / 2);
+    EXPECT_EQ(extract("x truncated.rar"), 2);
+    EXPECT_EQ(app.names(), (std::vector<std::string>{"Sys_Vendrake.rar", "broken.rar", "truncated.rar"}));
+}
+
+TEST_F(Archiver, RefusesArchivesHoldingLinksSpecialFilesOrNamesLeavingTheFolder) {
+    TempDir outside, archives;
+    const auto refused = [&](const std::string& what, const std::function<void(const TempDir&)>& add,
+                             const std::string& options = "") {
+        TempDir content;
+        content.write("Sys_Vendrake.exe", "new program");
+        add(content);
+        const fs::path archive = archives / (what + ".rar");
+        pack(content, archive, options);
+        EXPECT_EQ(extract("x -o+ " + quoted(archive.string()) + " '*'"), 3) << what;
+        EXPECT_EQ(app.names(), std::vector<std::string>{"Sys_Vendrake.rar"}) << what;
+    };
+    refused("symbolic link", [&](const TempDir& c) { fs::create_directory_symlink(outside.path(), c / "evil.exe"); });
+    refused("hard link", [](const TempDir& c) { fs::create_hard_link(c / "Sys_Vendrake.exe", c / "evil.exe"); });
+    refused("fifo", [](const TempDir& c) { ASSERT_EQ(mkfifo((c / "evil.exe").c_str(), 0600), 0); });
+    refused(
+        "climbing name", [](const TempDir&) {}, "-P -s ',^,../,'");
+    refused(
+        "absolute name", [](const TempDir&) {}, "-P -s ',^,/,'");
+    // Extracting the file by its name would bring along what lies below it.
+    refused(
+        "file as folder", [](const TempDir& c) { c.write("dir/huge.bin", "x"); }, "-s ',^dir,Sys_Vendrake.exe,'");
+    EXPECT_TRUE(outside.names().empty());
+}
+
+TEST_F(Archiver, ReplacesALinkAtATargetButNeverPassesALinkedFolder) {
+    // Links that an earlier archiver left in the application folder.
+    TempDir outside;
+    fs::create_directory_symlink(outside.path(), app / "Sys_Vendrake.exe");
+    fs::create_directory_symlink(outside.path(), app / "Tools");
+    EXPECT_EQ(extract("x -o+ Sys_Vendrake.rar '*.exe' '.\"'"), 2);
+    EXPECT_TRUE(outside.names().empty());
+
+    fs::remove(app / "Tools");
+    EXPECT_EQ(extract("x -o+ Sys_Vendrake.rar '*.exe' '.\"'"), 0);
+    EXPECT_FALSE(fs::is_symlink(app / "Sys_Vendrake.exe"));
+    EXPECT_EQ(app.read("Sys_Vendrake.exe"), "new program");
+    EXPECT_EQ(app.read("Tools/Helper.EXE"), "helper");
+    EXPECT_TRUE(outside.names().empty());
+}
+
+TEST_F(Archiver, ExtractsOnlyTheMatchingMembersAndFailsOnAFullDisk) {
+    makeArchive(app, "big.rar", {{"small.exe", "small"}, {"video.avi", std::string(4 << 20, '\0')}});
+    // A file size limit of 1 MiB stands in for a nearly full disk.
+    const std::string limited = "ulimit -f 1024; " + archiver() + " x big.rar ";
+    EXPECT_EQ(run(app.path(), limited + "'*.exe'"), 0);
+    EXPECT_EQ(app.read("small.exe"), "small");
+    EXPECT_EQ(run(app.path(), limited + "'*'"), 2);
+    EXPECT_EQ(app.names(), (std::vector<std::string>{"Sys_Vendrake.rar", "big.rar", "small.exe"}));
 }
 
 TEST_F(Archiver, RunsFromTheUpdatersCommandLine) {
