@@ -16,6 +16,7 @@ namespace {
 constexpr int InicioAlias = 15;
 constexpr int TamanhoAlias = 30;
 constexpr size_t TamanhoMaximoParametro = 100;
+constexpr size_t TamanhoMaximoPrimeiraLinha = 64 * 1024;
 
 std::string ParaTexto(const TValorRegistro& valor) {
     if (const auto* texto = std::get_if<std::string>(&valor))
@@ -45,7 +46,8 @@ std::string CodificaTexto(int chave, const std::string& texto) {
 }
 
 std::string LerNomeAlias(const std::string& arquivo) {
-    return base::Trim(base::Copy(platform::ReadFirstLine(arquivo), InicioAlias, TamanhoAlias));
+    return base::Trim(
+        base::Copy(platform::ReadFirstLine(arquivo, TamanhoMaximoPrimeiraLinha), InicioAlias, TamanhoAlias));
 }
 
 std::string LerParametroAlias(const std::string& alias, const std::string& nome) {

@@ -20,7 +20,9 @@ std::string CodificaTexto(int chave, const std::string& texto);
 
 // The alias name: characters 15 to 44 of the first line of the configuration file,
 // without leading and trailing blanks and control characters (possibly empty).
-// @throw base::EInOutError when the file cannot be opened or read.
+// @throw base::EInOutError when the file cannot be opened or read, and its kind
+//        platform::EFileRefused when it is not a regular file or its first line is longer
+//        than 64 KiB.
 std::string LerNomeAlias(const std::string& arquivo = "Sys_Vendcfg.INI");
 
 // The value of parameter nome of an alias (at most 100 characters), from the last

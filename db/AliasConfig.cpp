@@ -2,10 +2,12 @@
 
 #include "base/StrUtils.h"
 #include "db/EngineError.h"
+#include "platform/SystemError.h"
+#include "platform/TextFile.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <optional>
+#include <sstream>
 
 namespace db {
 
@@ -38,9 +40,7 @@ public:
     AliasFileReader(fs::path file, std::string_view wanted) : file_(std::move(file)), wantedKey_(aliasKey(wanted)) {}
 
     std::optional<Alias> read() {
-        std::ifstream in(file_, std::ios::binary);
-        if (!in)
-            throw EDatabaseError("Alias configuration file " + file_.string() + " cannot be opened");
+        std::istringstream in(content());
         std::string line;
         while (std::getline(in, line)) {
             ++lineNumber_;
@@ -52,14 +52,25 @@ public:
             else
                 entry(text);
         }
-        if (in.bad())
-            throw EDatabaseError("Alias configuration file " + file_.string() + " cannot be read");
         if (found_)
             found_->type = driverType(found_->name, type_);
         return std::move(found_);
     }
 
 private:
+    std::string content() const {
+        const std::string name = file_.string();
+        try {
+            return platform::ReadRegularFile(name, platform::ConfigurationFileLimit);
+        } catch (const platform::EFOpenError&) {
+            throw EDatabaseError("Alias configuration file " + name + " cannot be opened");
+        } catch (const platform::EFileRefused& refused) {
+            throw EDatabaseError(refused.what());
+        } catch (const base::EInOutError&) {
+            throw EDatabaseError("Alias configuration file " + name + " cannot be read");
+        }
+    }
+
     [[noreturn]] void fail(const std::string& reason) const {
         throw EDatabaseError("Alias configuration file " + file_.string() + ", line " + std::to_string(lineNumber_) +
                              ": " + reason);

@@ -36,8 +36,9 @@ struct Alias {
 std::filesystem::path AliasFilePath();
 
 // Finds an alias; names are compared ignoring letter case on their first 31 characters.
-// @throw EDatabaseError when the file cannot be read or is malformed, when the alias is
-//        unknown, or when its TYPE is missing or names no known driver.
+// @throw EDatabaseError when the file cannot be read, is not a regular file, is larger than
+//        platform::ConfigurationFileLimit or is malformed, when the alias is unknown, or when
+//        its TYPE is missing or names no known driver.
 Alias LoadAlias(std::string_view name);
 
 // The alias parameter lines NAME=value of an alias, in file order (TYPE excluded).

@@ -2,10 +2,11 @@
 
 #include "base/StrUtils.h"
 #include "platform/SystemError.h"
+#include "platform/TextFile.h"
 
 #include <array>
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 
 namespace platform {
 
@@ -232,15 +233,22 @@ private:
     ValueMap values_;
 };
 
+// The registry file's text; a file that cannot be opened holds no key.
+std::string readRegistryFile(const std::string& fileName) {
+    try {
+        return ReadRegularFile(fileName, ConfigurationFileLimit);
+    } catch (const EFOpenError&) {
+        throw EOSError(ERROR_FILE_NOT_FOUND);
+    }
+}
+
 } // namespace
 
 RegistryKey RegistryKey::OpenRead(RootKey root, std::string_view path) {
     const char* fileName = std::getenv(RegistryFileVariable);
     if (fileName == nullptr || *fileName == '\0')
         throw EOSError(ERROR_FILE_NOT_FOUND);
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
-        throw EOSError(ERROR_FILE_NOT_FOUND);
+    std::istringstream in(readRegistryFile(fileName));
     RegFileParser parser(fileName, keyId(root, path));
     if (!parser.parse(in))
         throw EOSError(ERROR_FILE_NOT_FOUND);

@@ -36,6 +36,8 @@ public:
     // Opens path (backslash-separated; a leading backslash is allowed) under root.
     // @throw EOSError(ERROR_FILE_NOT_FOUND) when the key or the registry file does not exist.
     // @throw base::Exception naming the file and line when the registry file is malformed.
+    // @throw EFileRefused when the registry file is not a regular file or is larger than
+    //        ConfigurationFileLimit; EInOutError when it cannot be read.
     static RegistryKey OpenRead(RootKey root, std::string_view path);
 
     // The value called name ("" or "@" is the key's default value); matched ignoring case.

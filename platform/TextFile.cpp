@@ -19,8 +19,39 @@ namespace platform {
 
 namespace {
 
+// Opening does not wait for a writer of a FIFO; the flag changes nothing for
+// the regular files that are then read.
 FileHandle openForReading(const std::string& name) {
-    return FileHandle(open(NativePath(name).c_str(), O_RDONLY | O_CLOEXEC));
+    return FileHandle(open(NativePath(name).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+}
+
+// The type and size of an open file; raises EInOutError when they cannot be had.
+struct stat statusOf(const FileHandle& file) {
+    struct stat info {};
+    if (fstat(file.get(), &info) != 0)
+        throw base::EInOutError::FromErrno(errno);
+    return info;
+}
+
+// Only a regular file has an end to read to: a device such as /dev/zero or a
+// FIFO may never end.
+void refuseUnlessRegular(const FileHandle& file, const std::string& name) {
+    if (!S_ISREG(statusOf(file).st_mode))
+        throw EFileRefused("Arquivo \"" + name + "\" não é um arquivo comum.");
+}
+
+// A limit as the messages give it: "16 MiB", "64 KiB".
+std::string sizeText(std::size_t bytes) {
+    constexpr std::size_t KiB = 1024;
+    if (bytes % (KiB * KiB) == 0)
+        return std::to_string(bytes / (KiB * KiB)) + " MiB";
+    if (bytes % KiB == 0)
+        return std::to_string(bytes / KiB) + " KiB";
+    return std::to_string(bytes) + " bytes";
+}
+
+[[noreturn]] void refuseAsTooLarge(const std::string& what, std::size_t limit) {
+    throw EFileRefused(what + " é maior que " + sizeText(limit) + ".");
 }
 
 // Reads one block; raises EInOutError on a read error. 0 at the end of the file.
@@ -137,14 +168,10 @@ void OutputFile::close(bool sync) {
 }
 
 std::vector<std::string> ReadLines(const std::string& name) {
-    // Opening does not wait for a writer of a FIFO; only a regular file has
-    // an end to read to (a device such as /dev/zero or a FIFO may never end).
-    const FileHandle file(open(NativePath(name).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const FileHandle file = openForReading(name);
     if (!file)
         throw EFOpenError(name, ErrorFromErrno(errno));
-    struct stat info {};
-    if (fstat(file.get(), &info) != 0)
-        throw base::EInOutError::FromErrno(errno);
+    const struct stat info = statusOf(file);
     if (!S_ISREG(info.st_mode))
         throw EFOpenError(name, "It is not a regular file.");
     std::string text, block;
@@ -154,14 +181,33 @@ std::vector<std::string> ReadLines(const std::string& name) {
     return base::TextToLines(text);
 }
 
-std::string ReadFirstLine(const std::string& name) {
+std::string ReadRegularFile(const std::string& name, std::size_t limit) {
+    const FileHandle file = openForReading(name);
+    if (!file)
+        throw EFOpenError(name, ErrorFromErrno(errno));
+    refuseUnlessRegular(file, name);
+    // The limit is checked on what is read, not on the size the file had when
+    // opened: a file that grows meanwhile is refused all the same.
+    std::string text, block;
+    while (readBlock(file, block) > 0) {
+        text += block;
+        if (text.size() > limit)
+            refuseAsTooLarge("Arquivo \"" + name + "\"", limit);
+    }
+    return text;
+}
+
+std::string ReadFirstLine(const std::string& name, std::size_t limit) {
     const FileHandle file = openForReading(name);
     if (!file)
         throw base::EInOutError::FromErrno(errno);
+    refuseUnlessRegular(file, name);
     std::string line, block;
     while (readBlock(file, block) > 0) {
         const auto end = block.find_first_of("\r\n");
         line.append(block, 0, end);
+        if (line.size() > limit)
+            refuseAsTooLarge("A primeira linha do arquivo \"" + name + "\"", limit);
         if (end != std::string::npos)
             break;
     }

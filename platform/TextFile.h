@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Exception.h"
 #include "platform/FileHandle.h"
 
 // Reading and writing text files. Text is kept as the bytes of the file;
@@ -44,14 +45,32 @@ private:
     long long handedToDisk_ = 0;
 };
 
+// A file that a bounded reader refuses before reading all of it: not a
+// regular file (a folder, a device, a FIFO), or larger than the reader takes.
+// The message names the file as the caller wrote it.
+class EFileRefused : public base::EInOutError {
+public:
+    using base::EInOutError::EInOutError;
+};
+
+// The most a configuration file (the registry file, the alias file) may hold.
+constexpr std::size_t ConfigurationFileLimit = 16 * 1024 * 1024;
+
 // Every line of a file, split at CR LF, LF or CR. Raises EFOpenError when the
 // file cannot be opened or is not a regular file (a folder, a device, a FIFO),
 // and EInOutError when it cannot be read.
 std::vector<std::string> ReadLines(const std::string& name);
 
-// The first line of a file (empty for an empty file), reading no further than
-// its end. Raises EInOutError when the file cannot be opened or read.
-std::string ReadFirstLine(const std::string& name);
+// The whole of a regular file of at most limit bytes. Raises EFOpenError when
+// the file cannot be opened, EFileRefused when it is not a regular file or
+// holds more than limit bytes, and EInOutError when it cannot be read.
+std::string ReadRegularFile(const std::string& name, std::size_t limit);
+
+// The first line of a regular file (empty for an empty file), reading no
+// further than its end. Raises EInOutError when the file cannot be opened or
+// read, EFileRefused when it is not a regular file or its first line is longer
+// than limit bytes.
+std::string ReadFirstLine(const std::string& name, std::size_t limit);
 
 // Writes the lines, each ended by CR LF, into a new or emptied file.
 void WriteLines(const std::string& name, const std::vector<std::string>& lines);

@@ -7,6 +7,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace config;
 using ::testing::HasSubstr;
 using testsupport::EnvGuard;
@@ -71,7 +73,7 @@ TEST_F(ConfigFolder, AliasNameIsCharacters15To44OfTheFirstLineTrimmed) {
     EXPECT_EQ(LerNomeAlias(), "QUILLMARK");
 }
 
-TEST_F(ConfigFolder, AnUnopenableConfigurationFileIsAnInputOutputError) {
+TEST_F(ConfigFolder, AnUnopenableOrUnboundedConfigurationFileIsAnInputOutputError) {
     try {
         LerNomeAlias();
         FAIL() << "no error";
@@ -80,6 +82,11 @@ TEST_F(ConfigFolder, AnUnopenableConfigurationFileIsAnInputOutputError) {
     }
     std::filesystem::create_directory(dir_ / "folder");
     EXPECT_THROW(LerNomeAlias("folder"), base::EInOutError);
+    ASSERT_EQ(mkfifo("Sys_Vendcfg.INI", 0600), 0); // must not wait for a writer
+    EXPECT_THROW(LerNomeAlias(), base::EInOutError);
+    std::filesystem::remove("Sys_Vendcfg.INI");
+    dir_.write("Sys_Vendcfg.INI", std::string(64 * 1024, ' ') + "QUILLMARK\r\n");
+    EXPECT_THROW(LerNomeAlias(), base::EInOutError);
 }
 
 TEST_F(ConfigFolder, AliasParameterIsTheLastExactMatchCutTo100Characters) {

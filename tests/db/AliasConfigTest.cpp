@@ -90,10 +90,12 @@ TEST_F(AliasFile, BrokenConfigurationsAreReportedClearly) {
     }
 }
 
-TEST_F(AliasFile, AMissingFileIsAnErrorAndTheDefaultLiesInTheUserConfiguration) {
+TEST_F(AliasFile, AMissingOrIrregularFileIsAnErrorAndTheDefaultLiesInTheUserConfiguration) {
     EnvGuard file(AliasFileVariable, (dir_ / "missing.ini").string());
     EXPECT_THAT(errorOf("Check"),
                 HasSubstr("Alias configuration file " + (dir_ / "missing.ini").string() + " cannot be opened"));
+    EnvGuard device(AliasFileVariable, "/dev/zero");
+    EXPECT_THAT(errorOf("Check"), HasSubstr("Arquivo \"/dev/zero\" não é um arquivo comum."));
     EnvGuard unset(AliasFileVariable, "");
     EnvGuard config("XDG_CONFIG_HOME", dir_.path().string());
     EXPECT_EQ(AliasFilePath(), dir_ / "Atualiza_Quillmark" / "aliases.ini");

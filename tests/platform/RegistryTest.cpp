@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 #include "platform/SystemError.h"
+#include "platform/TextFile.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -87,6 +88,14 @@ TEST_F(RegistryFile, AnAbsentKeyFileOrVariableFailsWithTheFileNotFoundText) {
     expectNotFound(RootKey::LocalMachine, "Software\\Vendor");
     EnvGuard noVariable(RegistryFileVariable, "");
     expectNotFound(RootKey::LocalMachine, "Software\\Vendor");
+}
+
+TEST_F(RegistryFile, ADeviceOrAnOversizeFileIsRefusedNotRead) {
+    install("REGEDIT4\n");
+    std::filesystem::resize_file(file_, ConfigurationFileLimit + 1);
+    EXPECT_THROW(RegistryKey::OpenRead(RootKey::LocalMachine, "Software"), EFileRefused);
+    EnvGuard device(RegistryFileVariable, "/dev/zero");
+    EXPECT_THROW(RegistryKey::OpenRead(RootKey::LocalMachine, "Software"), EFileRefused);
 }
 
 TEST_F(RegistryFile, MalformedFilesAreReportedWithTheirLine) {

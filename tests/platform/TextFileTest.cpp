@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sys/stat.h>
 
 using namespace platform;
@@ -29,19 +30,69 @@ TEST(TextFile, ReadFirstLineStopsAtTheFirstBreak) {
     dir.write("lf.ini", "first\nsecond");
     dir.write("cr.ini", "first\rsecond");
     dir.write("empty.ini", "");
-    dir.write("long.ini", std::string(100000, 'x') + "\n" + "y");
-    EXPECT_EQ(ReadFirstLine("Sys_Vendcfg.INI"), "12345678901234LOJA    ");
-    EXPECT_EQ(ReadFirstLine("lf.ini"), "first");
-    EXPECT_EQ(ReadFirstLine("cr.ini"), "first");
-    EXPECT_EQ(ReadFirstLine("empty.ini"), "");
-    EXPECT_EQ(ReadFirstLine("long.ini").size(), 100000u);
+    dir.write("long.ini", std::string(100000, 'x') + "\n" + std::string(200000, 'y'));
+    EXPECT_EQ(ReadFirstLine("Sys_Vendcfg.INI", 100), "12345678901234LOJA    ");
+    EXPECT_EQ(ReadFirstLine("lf.ini", 5), "first");
+    EXPECT_EQ(ReadFirstLine("cr.ini", 5), "first");
+    EXPECT_EQ(ReadFirstLine("empty.ini", 0), "");
+    EXPECT_EQ(ReadFirstLine("long.ini", 100000).size(), 100000u);
+}
+
+namespace {
+
+// The message of the refusal, or "<read>" when the read went through.
+std::string refusalOf(const std::function<void()>& read) {
+    try {
+        read();
+    } catch (const EFileRefused& refused) {
+        return refused.what();
+    }
+    return "<read>";
+}
+
+} // namespace
+
+// A device or a FIFO would be read for ever or not at all; opening a FIFO
+// without a writer must not wait either.
+TEST(TextFile, BoundedReadsTakeRegularFilesOnly) {
+    TempDir dir;
+    testsupport::CurrentDirGuard inside(dir.path());
+    ASSERT_EQ(mkfifo("fifo.ini", 0600), 0);
+    std::filesystem::create_directory("folder");
+    for (const std::string name : {"fifo.ini", "/dev/zero", "folder"}) {
+        const std::string message = "Arquivo \"" + name + "\" não é um arquivo comum.";
+        EXPECT_EQ(refusalOf([&] { ReadRegularFile(name, ConfigurationFileLimit); }), message);
+        EXPECT_EQ(refusalOf([&] { ReadFirstLine(name, 65536); }), message);
+    }
+    EXPECT_THROW(ReadRegularFile("missing.ini", 10), EFOpenError);
+}
+
+TEST(TextFile, BoundedReadsRefuseWhatGoesBeyondTheLimit) {
+    TempDir dir;
+    testsupport::CurrentDirGuard inside(dir.path());
+    dir.write("registry.reg", "REGEDIT4\r\n");
+    EXPECT_EQ(ReadRegularFile("REGISTRY.REG", 10), "REGEDIT4\r\n");
+    EXPECT_EQ(refusalOf([] { ReadRegularFile("registry.reg", 9); }), "Arquivo \"registry.reg\" é maior que 9 bytes.");
+
+    const auto sparse = dir.write("aliases.ini", "");
+    std::filesystem::resize_file(sparse, ConfigurationFileLimit);
+    EXPECT_EQ(ReadRegularFile("aliases.ini", ConfigurationFileLimit).size(), ConfigurationFileLimit);
+    std::filesystem::resize_file(sparse, ConfigurationFileLimit + 1);
+    EXPECT_EQ(refusalOf([] { ReadRegularFile("aliases.ini", ConfigurationFileLimit); }),
+              "Arquivo \"aliases.ini\" é maior que 16 MiB.");
+
+    dir.write("Sys_Vendcfg.INI", std::string(65536, 'x') + "\r\n");
+    EXPECT_EQ(ReadFirstLine("Sys_Vendcfg.INI", 65536).size(), 65536u);
+    dir.write("Sys_Vendcfg.INI", std::string(65537, 'x'));
+    EXPECT_EQ(refusalOf([] { ReadFirstLine("Sys_Vendcfg.INI", 65536); }),
+              "A primeira linha do arquivo \"Sys_Vendcfg.INI\" é maior que 64 KiB.");
 }
 
 TEST(TextFile, FailuresCarryTheSystemTexts) {
     TempDir dir;
     testsupport::CurrentDirGuard inside(dir.path());
     try {
-        ReadFirstLine("Sys_Vendcfg.INI");
+        ReadFirstLine("Sys_Vendcfg.INI", 100);
         ADD_FAILURE() << "no error";
     } catch (const base::EInOutError& error) {
         EXPECT_STREQ(error.what(), "File not found");
