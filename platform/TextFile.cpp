@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
@@ -84,12 +85,14 @@ mode_t permissionsFor(const std::string& path) {
     return 0666 & ~mask;
 }
 
-// Whether name is one of the temporary files that WriteFileAtomically makes
-// for base: "." base "." and six letters or digits.
+// The letters and digits that mkostemp puts in place of its six Xs.
+constexpr std::size_t TemporarySuffixLength = 6;
+
 bool isTemporaryOf(const std::string& name, const std::string& base) {
-    const std::string prefix = "." + base + ".";
-    return name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
-           std::all_of(name.end() - 6, name.end(), [](unsigned char c) { return std::isalnum(c) != 0; });
+    const std::string prefix = TemporaryPrefixOf(base);
+    return name.size() == prefix.size() + TemporarySuffixLength && name.starts_with(prefix) &&
+           std::all_of(name.end() - TemporarySuffixLength, name.end(),
+                       [](unsigned char c) { return std::isalnum(c) != 0; });
 }
 
 // Removes the temporary files of base that a killed write left in folder. A
@@ -108,6 +111,18 @@ void removeAbandonedTemporaries(const std::string& folder, const std::string& ba
 }
 
 } // namespace
+
+std::string TemporaryPrefixOf(const std::string& base) {
+    // FNV-1a, fixed for good: a later build must know the files an earlier one left.
+    std::uint32_t hash = 2166136261u;
+    for (const unsigned char c : base) {
+        hash ^= c;
+        hash *= 16777619u;
+    }
+    char digits[9];
+    std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(hash));
+    return ".~" + std::string(digits) + ".";
+}
 
 OutputFile OutputFile::Create(const std::string& name) {
     if (const std::uint32_t code = InjectedFileFault(FileOperation::Write, name))
@@ -227,7 +242,7 @@ void WriteFileAtomically(const std::string& name, const std::function<void(Outpu
     const auto slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temporary = folder + "." + base + ".XXXXXX";
+    std::string temporary = folder + TemporaryPrefixOf(base) + std::string(TemporarySuffixLength, 'X');
     FileHandle file(mkostemp(temporary.data(), O_CLOEXEC));
     if (!file)
         throw EFCreateError(name, ErrorFromErrno(errno));

@@ -83,4 +83,11 @@ void WriteLines(const std::string& name, const std::vector<std::string>& lines);
 void WriteFileAtomically(const std::string& name, const std::function<void(OutputFile&)>& writer);
 void WriteLinesAtomically(const std::string& name, const std::vector<std::string>& lines);
 
+// How the temporary files of WriteFileAtomically for a file named base (no
+// folder) begin: ".~", eight hexadecimal digits of a hash of base and "."; six
+// letters or digits follow. The length does not grow with base, so every name
+// the folder takes can be written, and the hash ties each temporary file to
+// the file it was for.
+std::string TemporaryPrefixOf(const std::string& base);
+
 } // namespace platform

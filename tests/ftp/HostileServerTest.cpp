@@ -1,6 +1,7 @@
 #include "ftp/IdException.h"
 #include "ftp/IdFTP.h"
 #include "ftp/IdStreams.h"
+#include "platform/TextFile.h"
 #include "tests/ftp/ClientEvents.h"
 #include "tests/support/FtpWire.h"
 #include "tests/support/ScriptedFtpServer.h"
@@ -430,15 +431,18 @@ TEST(HostileServer, TheNextDownloadRemovesTheTemporaryFileOfAKilledOne) {
         s.ClientCloses();
     });
     Fixture f(server);
-    f.folder.write(".kept.bin.Ab12Cd", "left by a killed download");
-    f.folder.write(".kept.bin.Zz99Yy", "being written right now");
-    f.folder.write(".other.bin.Ab12Cd", "another file's");
-    const int live = ::open((f.folder / ".kept.bin.Zz99Yy").c_str(), O_RDONLY);
+    const std::string abandoned = platform::TemporaryPrefixOf("kept.bin") + "Ab12Cd";
+    const std::string beingWritten = platform::TemporaryPrefixOf("kept.bin") + "Zz99Yy";
+    const std::string another = platform::TemporaryPrefixOf("other.bin") + "Ab12Cd";
+    f.folder.write(abandoned, "left by a killed download");
+    f.folder.write(beingWritten, "being written right now");
+    f.folder.write(another, "another file's");
+    const int live = ::open((f.folder / beingWritten).c_str(), O_RDONLY);
     ASSERT_EQ(::flock(live, LOCK_EX), 0);
     f.client.OpenSession();
     f.Download();
     ::close(live);
     EXPECT_EQ(f.Kept(), "fresh");
-    EXPECT_THAT(f.folder.names(), testing::ElementsAre(".kept.bin.Zz99Yy", ".other.bin.Ab12Cd", "kept.bin"));
+    EXPECT_THAT(f.folder.names(), testing::UnorderedElementsAre(beingWritten, another, "kept.bin"));
     f.client.CloseSession();
 }

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace platform;
 using testsupport::TempDir;
@@ -142,4 +145,41 @@ TEST(TextFile, FailedAtomicWriteLeavesTheOldFileAndNoTemporary) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 
     EXPECT_THROW(WriteLinesAtomically("no folder\\state.txt", {"x"}), EFCreateError);
+}
+
+TEST(TextFile, AtomicWriteTakesEveryNameTheFolderTakes) {
+    TempDir dir;
+    testsupport::CurrentDirGuard inside(dir.path());
+    const std::string longest = std::string(251, 'n') + ".txt";
+    WriteLinesAtomically(longest, {"a"});
+    EXPECT_EQ(dir.read(longest), "a\r\n");
+    EXPECT_EQ(dir.names(), std::vector<std::string>{longest});
+    EXPECT_THROW(WriteLinesAtomically("n" + longest, {"a"}), EFCreateError);
+}
+
+TEST(TextFile, AtomicWriteRemovesWhatAKilledWriteOfTheSameFileLeft) {
+    TempDir dir;
+    testsupport::CurrentDirGuard inside(dir.path());
+    dir.write("state.txt", "old\r\n");
+    const pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0)
+        WriteFileAtomically("state.txt", [](OutputFile&) { _exit(0); });
+    int status = 0;
+    ASSERT_EQ(waitpid(writer, &status, 0), writer);
+    std::vector<std::string> names = dir.names();
+    ASSERT_EQ(names.size(), 2u);
+    const std::string abandoned = names[0];
+    EXPECT_EQ(abandoned.size(), 17u);
+    EXPECT_TRUE(abandoned.starts_with(TemporaryPrefixOf("state.txt")));
+    // Files of the user that look like temporary files stay.
+    const std::vector<std::string> users = {abandoned + "x", ".state.txt.backup"};
+    for (const std::string& name : users)
+        dir.write(name, "mine");
+
+    WriteLinesAtomically("state.txt", {"new"});
+    names = users;
+    names.push_back("state.txt");
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(dir.names(), names);
 }
