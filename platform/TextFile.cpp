@@ -97,15 +97,16 @@ bool isTemporaryOf(const std::string& name, const std::string& base) {
 
 // Removes the temporary files of base that a killed write left in folder. A
 // writer holds a lock on its temporary file while it lives; a file nobody
-// holds is abandoned.
+// holds is abandoned. Only regular files are temporary files: a FIFO of that
+// name is neither waited on nor removed.
 void removeAbandonedTemporaries(const std::string& folder, const std::string& base) {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(folder.empty() ? "." : folder, error)) {
         const std::string name = entry.path().filename().string();
         if (!isTemporaryOf(name, base))
             continue;
-        const FileHandle file(open(entry.path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-        if (file && flock(file.get(), LOCK_EX | LOCK_NB) == 0)
+        const FileHandle file(open(entry.path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+        if (file && S_ISREG(statusOf(file).st_mode) && flock(file.get(), LOCK_EX | LOCK_NB) == 0)
             unlink(entry.path().c_str());
     }
 }

@@ -172,10 +172,12 @@ TEST(TextFile, AtomicWriteRemovesWhatAKilledWriteOfTheSameFileLeft) {
     const std::string abandoned = names[0];
     EXPECT_EQ(abandoned.size(), 17u);
     EXPECT_TRUE(abandoned.starts_with(TemporaryPrefixOf("state.txt")));
-    // Files of the user that look like temporary files stay.
-    const std::vector<std::string> users = {abandoned + "x", ".state.txt.backup"};
-    for (const std::string& name : users)
-        dir.write(name, "mine");
+    // Files of the user that look like temporary files stay; a FIFO is not waited on.
+    const std::vector<std::string> users = {abandoned + "x", ".state.txt.backup",
+                                            TemporaryPrefixOf("state.txt") + "fifo00"};
+    dir.write(users[0], "mine");
+    dir.write(users[1], "mine");
+    ASSERT_EQ(mkfifo(users[2].c_str(), 0600), 0);
 
     WriteLinesAtomically("state.txt", {"new"});
     names = users;
