@@ -41,14 +41,12 @@ void refuseUnlessRegular(const FileHandle& file, const std::string& name) {
         throw EFileRefused("Arquivo \"" + name + "\" não é um arquivo comum.");
 }
 
-// A limit as the messages give it: "16 MiB", "64 KiB".
+// A limit, a whole number of KiB, as the messages give it: "16 MiB", "64 KiB".
 std::string sizeText(std::size_t bytes) {
     constexpr std::size_t KiB = 1024;
     if (bytes % (KiB * KiB) == 0)
         return std::to_string(bytes / (KiB * KiB)) + " MiB";
-    if (bytes % KiB == 0)
-        return std::to_string(bytes / KiB) + " KiB";
-    return std::to_string(bytes) + " bytes";
+    return std::to_string(bytes / KiB) + " KiB";
 }
 
 [[noreturn]] void refuseAsTooLarge(const std::string& what, std::size_t limit) {

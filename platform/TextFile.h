@@ -61,7 +61,7 @@ constexpr std::size_t ConfigurationFileLimit = 16 * 1024 * 1024;
 // and EInOutError when it cannot be read.
 std::vector<std::string> ReadLines(const std::string& name);
 
-// The whole of a regular file of at most limit bytes. Raises EFOpenError when
+// The whole of a regular file of at most limit bytes (a whole number of KiB). Raises EFOpenError when
 // the file cannot be opened, EFileRefused when it is not a regular file or
 // holds more than limit bytes, and EInOutError when it cannot be read.
 std::string ReadRegularFile(const std::string& name, std::size_t limit);
@@ -69,7 +69,7 @@ std::string ReadRegularFile(const std::string& name, std::size_t limit);
 // The first line of a regular file (empty for an empty file), reading no
 // further than its end. Raises EInOutError when the file cannot be opened or
 // read, EFileRefused when it is not a regular file or its first line is longer
-// than limit bytes.
+// than limit bytes (a whole number of KiB).
 std::string ReadFirstLine(const std::string& name, std::size_t limit);
 
 // Writes the lines, each ended by CR LF, into a new or emptied file.
