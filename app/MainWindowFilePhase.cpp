@@ -10,6 +10,7 @@
 #include "config/Configuracao.h"
 #include "platform/FileDate.h"
 #include "platform/Files.h"
+#include "platform/FolderIndex.h"
 #include "platform/Process.h"
 #include "runtime/MessageBoxes.h"
 #include "scripts/uAguarde.h"
@@ -82,14 +83,27 @@ void Tfrmkestoupdate::FaseArquivos() {
     Conectar();
     if (Label9.Font().Color() != clGreen)
         return;
+    BuscarDesatualizados(ListarPasta());
+    // The replacement runs even when the operator asked to leave meanwhile:
+    // with every file fetched, a later run would find nothing to fetch and
+    // never replace the executable.
+    const std::string executavel = Label9.Caption().substr(0, Label9.Caption().find(" - Será"));
+    if (execucao_.buscou && !execucao_.erro && platform::FileExists(ArquivoCompactado))
+        SubstituirExecutavel(executavel);
+}
 
+void Tfrmkestoupdate::BuscarDesatualizados(const std::vector<std::string>& listagem) {
+    // Every file of the listing is looked up in the application folder (its
+    // date, another spelling of its name, temporary files a killed write
+    // left) as often as it is written: the folder is read once for all of
+    // them. Nothing else writes there meanwhile; the archiver starts after.
+    const platform::FolderIndex pastaDaAplicacao(".");
     std::vector<LinhaListagem> linhas;
-    for (const std::string& texto : ListarPasta()) {
+    for (const std::string& texto : listagem) {
         linhas.push_back(AnalisarLinha(texto));
         TreeView3.AddNode(texto, EstadoInicial(linhas.back()));
     }
     TreeView3.update();
-    const std::string executavel = Label9.Caption().substr(0, Label9.Caption().find(" - Será"));
 
     for (std::size_t i = 0; i < linhas.size(); ++i) {
         PararSeSaindo();
@@ -114,11 +128,6 @@ void Tfrmkestoupdate::FaseArquivos() {
         if (!BuscarArquivo(static_cast<int>(i), linha.entrada))
             execucao_.erro = true;
     }
-    // The replacement runs even when the operator asked to leave meanwhile:
-    // with every file fetched, a later run would find nothing to fetch and
-    // never replace the executable.
-    if (execucao_.buscou && !execucao_.erro && platform::FileExists(ArquivoCompactado))
-        SubstituirExecutavel(executavel);
 }
 
 bool Tfrmkestoupdate::BuscarArquivo(int no, const ftp::TIdFTPListItem& entrada) {

@@ -130,6 +130,9 @@ private:
     void FaseArquivos();
     void Conectar();
     std::vector<std::string> ListarPasta();
+    // Shows the listing's lines with their states and fetches the files that
+    // are out of date.
+    void BuscarDesatualizados(const std::vector<std::string>& listagem);
     // Fetches the file of node no; false (node red, the error shown) when it fails.
     bool BuscarArquivo(int no, const ftp::TIdFTPListItem& entrada);
     void SubstituirExecutavel(const std::string& executavel);

@@ -5,6 +5,7 @@
 #include "platform/FileDate.h"
 #include "platform/FileFaults.h"
 #include "platform/FileHandle.h"
+#include "platform/FolderIndex.h"
 #include "platform/Path.h"
 #include "platform/SystemError.h"
 
@@ -20,6 +21,13 @@ namespace platform {
 using base::TDateTime;
 
 namespace {
+
+// Tells the folder index of a rename that went through.
+bool renamed(const std::string& from, const std::string& to) {
+    NoteRemoved(from);
+    NoteAdded(to);
+    return true;
+}
 
 bool statOf(const std::string& name, struct stat& info) {
     if (stat(NativePath(name).c_str(), &info) == 0)
@@ -88,8 +96,10 @@ std::uint32_t FileSetDate(const std::string& name, std::int32_t fileDate) {
 bool DeleteFile(const std::string& name) {
     if (const std::uint32_t code = InjectedFileFault(FileOperation::Delete, name))
         return fail(code);
-    if (unlink(NativePath(name).c_str()) != 0)
+    const std::string path = NativePath(name);
+    if (unlink(path.c_str()) != 0)
         return failFromErrno();
+    NoteRemoved(path);
     return true;
 }
 
@@ -118,6 +128,7 @@ bool CopyFile(const std::string& source, const std::string& target, bool failIfE
         SetLastErrorFromErrno(error);
         return false;
     }
+    NoteAdded(targetPath);
     return true;
 }
 
@@ -125,7 +136,7 @@ bool RenameFile(const std::string& oldName, const std::string& newName) {
     const std::string from = NativePath(oldName);
     const std::string to = NativePath(newName);
     if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
+        return renamed(from, to);
     if (errno == EEXIST)
         return fail(ERROR_ALREADY_EXISTS);
     if (errno != EINVAL && errno != ENOSYS)
@@ -136,7 +147,7 @@ bool RenameFile(const std::string& oldName, const std::string& newName) {
         return fail(ERROR_ALREADY_EXISTS);
     if (std::rename(from.c_str(), to.c_str()) != 0)
         return failFromErrno();
-    return true;
+    return renamed(from, to);
 }
 
 std::vector<SearchRec> FindFiles(const std::string& pattern) {

@@ -1,6 +1,7 @@
 #include "platform/Path.h"
 
 #include "platform/FileHandle.h"
+#include "platform/FolderIndex.h"
 
 #include <cctype>
 #include <string_view>
@@ -32,15 +33,6 @@ template <typename Take> bool foldEach(std::string_view name, Take take) {
     return true;
 }
 
-std::string folded(std::string_view name) {
-    std::string result(name);
-    foldEach(name, [&result](std::size_t i, char c) {
-        result[i] = c;
-        return true;
-    });
-    return result;
-}
-
 // Whether name folds to wanted, which is folded already; no copy is made, as
 // this runs for every entry of a folder searched.
 bool foldsTo(std::string_view name, std::string_view wanted) {
@@ -55,10 +47,12 @@ bool entryExists(const std::string& path) {
 // The spelling of `name` in `folder` when it exists there in another letter
 // case; the byte-wise first one when several spellings exist. Empty when none.
 std::string spellingInFolder(const std::string& folder, const std::string& name) {
+    if (const FolderIndex* index = FolderIndex::Of(folder))
+        return index->Spelling(name);
     FolderHandle dir(opendir(folder.c_str()));
     if (!dir)
         return {};
-    const std::string wanted = folded(name);
+    const std::string wanted = FoldedFileName(name);
     std::string found;
     while (const dirent* entry = readdir(dir.get())) {
         const std::string_view candidate = entry->d_name;
@@ -143,12 +137,21 @@ std::string NativePath(const std::string& path) {
     return result;
 }
 
+std::string FoldedFileName(std::string_view name) {
+    std::string result(name);
+    foldEach(name, [&result](std::size_t i, char c) {
+        result[i] = c;
+        return true;
+    });
+    return result;
+}
+
 bool SameFileName(const std::string& a, const std::string& b) {
-    return folded(a) == folded(b);
+    return FoldedFileName(a) == FoldedFileName(b);
 }
 
 bool MatchesMask(const std::string& name, const std::string& mask) {
-    return matchFolded(folded(name), 0, folded(mask), 0);
+    return matchFolded(FoldedFileName(name), 0, FoldedFileName(mask), 0);
 }
 
 } // namespace platform

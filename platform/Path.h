@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // File names as the program writes them: Windows style, letter case ignored.
 namespace platform {
@@ -17,6 +18,8 @@ std::string NativePath(const std::string& path);
 // Compares two file names the way the Windows file system does: ignoring the
 // case of ASCII letters and of the accented Latin letters (in UTF-8).
 bool SameFileName(const std::string& a, const std::string& b);
+// The form in which SameFileName compares names (of the same length).
+std::string FoldedFileName(std::string_view name);
 
 // Matches a file name against a wildcard mask with the Windows rules, ignoring
 // letter case: "*" is any run of characters, "?" one character (or none at the

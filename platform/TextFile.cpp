@@ -2,6 +2,7 @@
 
 #include "base/StrUtils.h"
 #include "platform/FileFaults.h"
+#include "platform/FolderIndex.h"
 #include "platform/Path.h"
 #include "platform/SystemError.h"
 
@@ -83,6 +84,21 @@ mode_t permissionsFor(const std::string& path) {
     return 0666 & ~mask;
 }
 
+// The names in folder (a native folder path, empty or ending in "/") that
+// begin with prefix; its index answers when one covers it.
+std::vector<std::string> namesStartingWith(const std::string& folder, const std::string& prefix) {
+    if (const FolderIndex* index = FolderIndex::Of(folder))
+        return index->NamesStartingWith(prefix);
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.empty() ? "." : folder, error)) {
+        std::string name = entry.path().filename().string();
+        if (name.starts_with(prefix))
+            names.push_back(std::move(name));
+    }
+    return names;
+}
+
 // The letters and digits that mkostemp puts in place of its six Xs.
 constexpr std::size_t TemporarySuffixLength = 6;
 
@@ -98,14 +114,14 @@ bool isTemporaryOf(const std::string& name, const std::string& base) {
 // holds is abandoned. Only regular files are temporary files: a FIFO of that
 // name is neither waited on nor removed.
 void removeAbandonedTemporaries(const std::string& folder, const std::string& base) {
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.empty() ? "." : folder, error)) {
-        const std::string name = entry.path().filename().string();
+    for (const std::string& name : namesStartingWith(folder, TemporaryPrefixOf(base))) {
         if (!isTemporaryOf(name, base))
             continue;
-        const FileHandle file(open(entry.path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
-        if (file && S_ISREG(statusOf(file).st_mode) && flock(file.get(), LOCK_EX | LOCK_NB) == 0)
-            unlink(entry.path().c_str());
+        const std::string path = folder + name;
+        const FileHandle file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+        if (file && S_ISREG(statusOf(file).st_mode) && flock(file.get(), LOCK_EX | LOCK_NB) == 0 &&
+            unlink(path.c_str()) == 0)
+            NoteRemoved(path);
     }
 }
 
@@ -126,9 +142,11 @@ std::string TemporaryPrefixOf(const std::string& base) {
 OutputFile OutputFile::Create(const std::string& name) {
     if (const std::uint32_t code = InjectedFileFault(FileOperation::Write, name))
         throw EFCreateError(name, code);
-    FileHandle file(open(NativePath(name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    const std::string path = NativePath(name);
+    FileHandle file(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (!file)
         throw EFCreateError(name, ErrorFromErrno(errno));
+    NoteAdded(path);
     return OutputFile(std::move(file));
 }
 
@@ -257,6 +275,7 @@ void WriteFileAtomically(const std::string& name, const std::function<void(Outpu
         out.close(true);
         if (std::rename(temporary.c_str(), path.c_str()) != 0)
             throw EFCreateError(name, ErrorFromErrno(errno));
+        NoteAdded(path);
     } catch (...) {
         unlink(temporary.c_str());
         throw;

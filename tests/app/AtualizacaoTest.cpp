@@ -357,6 +357,25 @@ TEST_F(Execucao, SizesComeFromTheListingAndADownloadMustBringThem) {
     EsperarFimNormal(kErroArquivos);
 }
 
+// A file the run wrote is found by the run's next decision under another
+// spelling of its name, as the Windows file system would find it: it is not
+// fetched a second time.
+TEST_F(Execucao, AFileTheRunWroteIsFoundUnderAnotherSpelling) {
+    testsupport::ScriptedFtpServer servidor([&](testsupport::FtpScriptSession& s) {
+        EntrarEListar(s, "-rw-r--r-- 1 ftp ftp 5 Mar 05  2024 Novo.txt\r\n"
+                         "-rw-r--r-- 1 ftp ftp 5 Mar 05  2024 NOVO.TXT\r\n");
+        TransferirAtivo(s, "novo!");
+        s.ClientCloses();
+    });
+    testsupport::EnvGuard host("UPDATER_FTP_HOST", "127.0.0.1:" + std::to_string(servidor.Port()));
+    Executar();
+    EXPECT_EQ(servidor.Failure(), "");
+    EXPECT_THAT(servidor.Transcript(), testing::Not(testing::Contains("RETR NOVO.TXT")));
+    EXPECT_EQ(Conteudo("Novo.txt"), "novo!");
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "NOVO.TXT"));
+    EsperarFimNormal(kSucesso);
+}
+
 // Listing lines that no real server writes this way, from a scripted server.
 TEST_F(Execucao, ListingLinesArePairedWithTheirOwnEntriesAndNamesNeverLeaveTheFolder) {
     const std::vector<std::string> linhas = {

@@ -1,4 +1,7 @@
 #include "platform/Path.h"
+#include "platform/Files.h"
+#include "platform/FolderIndex.h"
+#include "platform/TextFile.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +47,28 @@ TEST(NativePath, PrefersTheExactSpellingThenTheFirstOne) {
     const std::string root = dir.path().string() + "/";
     EXPECT_EQ(NativePath(root + "readme.txt"), root + "readme.txt");
     EXPECT_EQ(NativePath(root + "ReadMe.Txt"), root + "README.TXT");
+}
+
+// With the folder's index alive, names are looked up in it, and this
+// program's own writes, copies, renames and deletions keep it true.
+TEST(NativePath, FindsNamesThroughTheFolderIndexKeptUpToDate) {
+    TempDir dir;
+    dir.write("Listed.txt", "1");
+    const std::string root = dir.path().string() + "/";
+    const platform::FolderIndex index(dir.path().string());
+    EXPECT_EQ(NativePath(root + "LISTED.TXT"), root + "Listed.txt");
+
+    platform::WriteLinesAtomically(root + "Written.txt", {"2"});
+    EXPECT_TRUE(platform::CopyFile(root + "written.txt", root + "Copied.txt", true));
+    EXPECT_TRUE(platform::RenameFile(root + "LISTED.TXT", root + "Renamed.txt"));
+    EXPECT_EQ(NativePath(root + "WRITTEN.TXT"), root + "Written.txt");
+    EXPECT_EQ(NativePath(root + "COPIED.TXT"), root + "Copied.txt");
+    EXPECT_EQ(NativePath(root + "RENAMED.TXT"), root + "Renamed.txt");
+    EXPECT_EQ(NativePath(root + "listed.txt"), root + "listed.txt");
+
+    EXPECT_TRUE(platform::DeleteFile(root + "WRITTEN.TXT"));
+    EXPECT_EQ(NativePath(root + "written.txt"), root + "written.txt");
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"Copied.txt", "Renamed.txt"}));
 }
 
 TEST(MatchesMask, WindowsWildcardRules) {
