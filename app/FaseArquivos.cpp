@@ -4,6 +4,7 @@
 #include "base/FormatDateTime.h"
 #include "base/StrUtils.h"
 #include "platform/Files.h"
+#include "platform/Path.h"
 
 namespace app {
 
@@ -13,6 +14,13 @@ bool nomeEhCaminho(const std::string& nome) {
     return nome.find_first_of("/\\") != std::string::npos;
 }
 
+// Files of the application folder that the updater acts on and the server
+// never replaces: a script error file would block every later start, and the
+// store's own configuration names its database.
+bool nomeReservado(const std::string& nome) {
+    return platform::MatchesMask(nome, "SCRIPT_ERRO*.*") || platform::SameFileName(nome, "Sys_Vendcfg.INI");
+}
+
 bool linhaTotal(const std::string& linha) {
     const std::vector<std::string> palavras = base::SplitString(base::Trim(linha), ' ');
     return !palavras.empty() && base::SameText(palavras.front(), "total");
@@ -20,6 +28,12 @@ bool linhaTotal(const std::string& linha) {
 
 std::string minutos(base::TDateTime valor) {
     return base::FormatDateTime("dd/mm/yyyy HH:mm", valor);
+}
+
+// "Sys_Vendrake.old" in the executable's folder.
+std::string nomeAntigo(const std::string& executavel) {
+    const std::size_t barra = executavel.find_last_of("\\/");
+    return executavel.substr(0, barra == std::string::npos ? 0 : barra + 1) + ExecutavelAntigo;
 }
 
 bool mesmoTamanho(const std::string& a, const std::string& b) {
@@ -60,14 +74,13 @@ LinhaListagem AnalisarLinha(const std::string& linha) {
     const std::string& nome = resultado.entrada.EntryName;
     if (nome == "." || nome == "..")
         resultado.tipo = TipoLinha::Ignorada;
-    else if (!nome.empty() && !nomeEhCaminho(nome))
+    else if (!nome.empty() && !nomeEhCaminho(nome) && !nomeReservado(nome))
         resultado.tipo = TipoLinha::Arquivo;
     return resultado;
 }
 
 bool AfastarExecutavel(const std::string& executavel, const std::function<void(int)>& esperar) {
-    const std::size_t barra = executavel.find_last_of("\\/");
-    const std::string antigo = executavel.substr(0, barra == std::string::npos ? 0 : barra + 1) + ExecutavelAntigo;
+    const std::string antigo = nomeAntigo(executavel);
     if (platform::FileExists(executavel)) {
         platform::DeleteFile(antigo);
         // Without a whole copy the executable stays: it is the only one left.
@@ -80,8 +93,29 @@ bool AfastarExecutavel(const std::string& executavel, const std::function<void(i
     return !platform::FileExists(executavel);
 }
 
-std::string ComandoWinRAR(const std::string& pastaProgramas) {
-    return "\"" + pastaProgramas + "\\winrar\\WinRAR.exe\" x -o+ " + ArquivoCompactado + " *.exe \".\\\"";
+bool RestaurarExecutavel(const std::string& executavel) {
+    if (platform::FileExists(executavel))
+        platform::DeleteFile(executavel);
+    return platform::RenameFile(nomeAntigo(executavel), executavel);
+}
+
+std::string ComandoWinRAR(const std::string& pastaProgramas, const std::string& arquivo) {
+    return "\"" + pastaProgramas + "\\winrar\\WinRAR.exe\" x -o+ " + arquivo + " *.exe \".\\\"";
+}
+
+std::string MensagemExtracaoFalhou(const platform::ProgramExit& saida, const std::string& executavel, bool restaurado) {
+    std::string motivo;
+    if (saida.launch != platform::LaunchSucceeded)
+        motivo = "o WinRAR não pôde ser iniciado (erro " + std::to_string(saida.launch) + ")";
+    else if (saida.timedOut)
+        motivo = "o WinRAR não terminou em " + std::to_string(EsperaMaximaWinRAR / 60000) + " minutos";
+    else if (saida.exitCode != 0)
+        motivo = "o WinRAR terminou com o código " + std::to_string(saida.exitCode);
+    else
+        motivo = "o arquivo não trouxe " + executavel;
+    return "Não foi possível extrair o novo executável de " + std::string(ArquivoCompactado) + ": " + motivo + ". " +
+           (restaurado ? "O executável anterior foi restaurado."
+                       : "O executável anterior continua em " + std::string(ExecutavelAntigo) + ".");
 }
 
 } // namespace app

@@ -6,6 +6,7 @@
 
 #include "base/DateTime.h"
 #include "ftp/IdFTPList.h"
+#include "platform/Process.h"
 
 // The decisions of an update run's file phase, apart from the window that
 // shows them: which listing lines are files to look at, which files are out of
@@ -31,7 +32,9 @@ bool ArquivoDesatualizado(const std::string& nome, base::TDateTime remoto);
 enum class TipoLinha {
     Arquivo,  // an entry to check and perhaps fetch
     Ignorada, // a "total" line, a blank line, "." or "..": shown, never fetched
-    Invalida, // a line that does not parse, or a name that is a path: never fetched, an error
+    // A line that does not parse, a name that is a path, or a file the server
+    // never replaces ("SCRIPT_ERRO*.*", "Sys_Vendcfg.INI"): never fetched, an error.
+    Invalida,
 };
 
 struct LinhaListagem {
@@ -41,7 +44,8 @@ struct LinhaListagem {
 
 // Parses one raw line on its own (format judged by the line itself), so that a
 // line that does not parse touches no other line. A name holding "/" or "\"
-// would leave the application folder and is refused.
+// would leave the application folder and is refused, as are the names of the
+// files the server never replaces.
 LinhaListagem AnalisarLinha(const std::string& linha);
 
 // Moves the executable aside to "Sys_Vendrake.old" in its folder, so that one
@@ -51,9 +55,21 @@ LinhaListagem AnalisarLinha(const std::string& linha);
 // up to 5 times. Returns whether the executable is gone (an absent one is).
 bool AfastarExecutavel(const std::string& executavel, const std::function<void(int)>& esperar);
 
-// The archiver's command line that extracts every *.exe of "Sys_Vendrake.rar"
+// Puts the former executable back from "Sys_Vendrake.old" in its folder,
+// after an extraction that brought no new one. Returns whether it is back.
+bool RestaurarExecutavel(const std::string& executavel);
+
+// The archiver's command line that extracts every *.exe of the archive (its
+// name as the folder spells it: the archiver does not ignore letter case)
 // into the current folder, overwriting; the program path is quoted because the
 // Program Files folder name holds blanks.
-std::string ComandoWinRAR(const std::string& pastaProgramas);
+std::string ComandoWinRAR(const std::string& pastaProgramas, const std::string& arquivo);
+
+// How long the run waits for the archiver.
+inline constexpr int EsperaMaximaWinRAR = 5 * 60 * 1000;
+
+// The information box after an extraction that brought no new executable:
+// why, from the archiver's outcome, and whether the former one is back.
+std::string MensagemExtracaoFalhou(const platform::ProgramExit& saida, const std::string& executavel, bool restaurado);
 
 } // namespace app

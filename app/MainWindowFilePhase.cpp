@@ -11,7 +11,9 @@
 #include "platform/FileDate.h"
 #include "platform/Files.h"
 #include "platform/FolderIndex.h"
+#include "platform/Path.h"
 #include "platform/Process.h"
+#include "runtime/Application.h"
 #include "runtime/MessageBoxes.h"
 #include "scripts/uAguarde.h"
 
@@ -157,13 +159,24 @@ bool Tfrmkestoupdate::BuscarArquivo(int no, const ftp::TIdFTPListItem& entrada) 
 }
 
 void Tfrmkestoupdate::SubstituirExecutavel(const std::string& executavel) {
+    const std::string arquivo = platform::NativePath(ArquivoCompactado);
     if (!AfastarExecutavel(executavel, Esperar)) {
         ShowMessage("Não foi possível apagar arquivo " + executavel + ".");
-        platform::DeleteFile(ArquivoCompactado);
+        platform::DeleteFile(arquivo);
         execucao_.erro = true;
         return;
     }
-    platform::WinExec(ComandoWinRAR(PastaProgramas), platform::SW_SHOW_NORMAL);
+    const platform::ProgramExit saida =
+        platform::RunAndWait(ComandoWinRAR(PastaProgramas, arquivo), platform::SW_SHOW_NORMAL, EsperaMaximaWinRAR,
+                             [] { Application().ProcessMessages(); });
+    if (saida.Succeeded() && platform::FileExists(executavel))
+        return;
+    // Without a new executable the store could not start: the former one
+    // comes back, and the archive goes, so that the next run fetches it again.
+    const bool restaurado = RestaurarExecutavel(executavel);
+    platform::DeleteFile(arquivo);
+    MostrarInformacao(MensagemExtracaoFalhou(saida, executavel, restaurado));
+    execucao_.erro = true;
 }
 
 } // namespace app

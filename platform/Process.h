@@ -48,6 +48,29 @@ void SetProgramLauncher(ProgramLauncher launcher);
 // ERROR_BAD_FORMAT.
 unsigned WinExec(const std::string& commandLine, int showCommand);
 
+// How a program run to its end came out.
+struct ProgramExit {
+    // LaunchSucceeded, or the error code of a program that could not start.
+    unsigned launch = LaunchSucceeded;
+    // The program's exit code; 128 + the signal's number when a signal ended it.
+    int exitCode = 0;
+    // The program was still running at the time limit and was killed.
+    bool timedOut = false;
+
+    bool Succeeded() const { return launch == LaunchSucceeded && exitCode == 0 && !timedOut; }
+};
+// Runs a program to its end; tests install one that records instead.
+using ProgramRunner =
+    std::function<ProgramExit(const ProgramLaunch&, int timeoutMs, const std::function<void()>& idle)>;
+// Installs a runner for RunAndWait; an empty function restores the real one.
+void SetProgramRunner(ProgramRunner runner);
+
+// Starts a command line as WinExec does and waits for the program to end, at
+// most timeoutMs, calling idle about every 100 ms meanwhile so that a window
+// stays alive. A program still running at the limit is killed.
+ProgramExit RunAndWait(const std::string& commandLine, int showCommand, int timeoutMs,
+                       const std::function<void()>& idle);
+
 // Opening a document or web address with the desktop's opener.
 struct ShellOpenRequest {
     std::string target;

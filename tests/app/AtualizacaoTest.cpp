@@ -216,26 +216,57 @@ protected:
     }
 };
 
+// The run waits for the real archiver stand-in, handed the archive's name as
+// the folder spells it.
 TEST_F(ComArquivo, TheExecutableIsMovedAsideAndTheArchiverExtractsTheNewOne) {
+    std::filesystem::rename(dir_ / "servidor/quillmark/Sys_Vendrake.rar", dir_ / "servidor/quillmark/SYS_VENDRAKE.RAR");
+    platform::SetProgramRunner(nullptr);
     Executar();
-    EXPECT_TRUE(boxes_.Boxes().empty());
+    EXPECT_TRUE(boxes_.Boxes().empty()) << boxes_.Texts().front();
     EXPECT_EQ(Conteudo("Sys_Vendrake.old"), "MZ");
-    EXPECT_EQ(Conteudo("Sys_Vendrake.exe"), "(ausente)");
-    EXPECT_TRUE(std::filesystem::exists(dir_ / "Sys_Vendrake.rar")) << "the archive stays";
-    ASSERT_EQ(launches_.programs.size(), 1u);
-    const std::string comando =
-        "\"" + (dir_ / "Program Files").string() + "\\winrar\\WinRAR.exe\" x -o+ Sys_Vendrake.rar *.exe \".\\\"";
-    EXPECT_EQ(launches_.programs[0].commandLine, comando);
-    EXPECT_EQ(launches_.programs[0].showCommand, platform::SW_SHOW_NORMAL);
+    EXPECT_EQ(Conteudo("Sys_Vendrake.exe"), "NOVO");
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "SYS_VENDRAKE.RAR")) << "the archive stays";
     EXPECT_EQ(esperas_, 0);
     EsperarFimNormal(kSucesso);
+}
 
-    // The same command line, started for real, has the stand-in extract the new executable.
-    platform::SetProgramLauncher(nullptr);
-    ASSERT_GT(platform::WinExec(comando, platform::SW_SHOW_NORMAL), 31u);
-    for (int i = 0; i < 200 && Conteudo("Sys_Vendrake.exe") != "NOVO"; ++i)
-        QThread::msleep(50);
-    EXPECT_EQ(Conteudo("Sys_Vendrake.exe"), "NOVO");
+// An extraction that brings no new executable puts the former one back,
+// deletes the archive, says why and ends the run with errors.
+TEST_F(ComArquivo, AFailedExtractionRestoresTheFormerExecutable) {
+    const std::string antes = "Não foi possível extrair o novo executável de Sys_Vendrake.rar: ";
+    const std::string depois = ". O executável anterior foi restaurado.";
+    struct Caso {
+        platform::ProgramExit saida;
+        bool extrai; // the archiver leaves a new executable
+        std::string motivo;
+    };
+    const std::vector<Caso> casos = {
+        {{platform::LaunchSucceeded, 3, false}, false, "o WinRAR terminou com o código 3"},
+        {{platform::LaunchSucceeded, 2, false}, true, "o WinRAR terminou com o código 2"},
+        {{platform::LaunchSucceeded, 137, true}, false, "o WinRAR não terminou em 5 minutos"},
+        {{platform::ERROR_FILE_NOT_FOUND, 0, false}, false, "o WinRAR não pôde ser iniciado (erro 2)"},
+        {{platform::LaunchSucceeded, 0, false}, false, "o arquivo não trouxe Sys_Vendrake.exe"},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.motivo);
+        const std::size_t caixasAntes = boxes_.Boxes().size();
+        launches_.runResult = caso.saida;
+        launches_.onRun = [&](const platform::ProgramLaunch&) {
+            if (caso.extrai)
+                Local("Sys_Vendrake.exe", "PELA METADE");
+        };
+        Executar();
+        ASSERT_EQ(launches_.programs.size(), 1u);
+        EXPECT_EQ(launches_.programs[0].commandLine, "\"" + (dir_ / "Program Files").string() +
+                                                         "\\winrar\\WinRAR.exe\" x -o+ Sys_Vendrake.rar *.exe \".\\\"");
+        launches_.programs.clear();
+        ASSERT_EQ(boxes_.Boxes().size(), caixasAntes + 1);
+        EXPECT_EQ(boxes_.Texts().back(), antes + caso.motivo + depois);
+        EXPECT_EQ(Conteudo("Sys_Vendrake.exe"), "MZ");
+        EXPECT_EQ(Conteudo("Sys_Vendrake.old"), "(ausente)");
+        EXPECT_EQ(Conteudo("Sys_Vendrake.rar"), "(ausente)") << "the next run fetches it again";
+        EsperarFimNormal(kErroArquivos);
+    }
 }
 
 TEST_F(ComArquivo, AFailedFetchSuppressesTheReplacement) {

@@ -54,6 +54,10 @@ TEST(AnalisarLinha, EachLineStandsOnItsOwn) {
         {"-rw-r--r--   1 ftp ftp  1024 Mar 05  2024 a/b", Invalida, ""},
         {"-rw-r--r--   1 ftp ftp  1024 Mar 05  2024 a\\b", Invalida, ""},
         {"03-05-24  10:15AM                 1024 ..\\x", Invalida, ""},
+        {"-rw-r--r--   1 ftp ftp  1024 Mar 05  2024 SCRIPT_ERRO_DT_x M-LOJA.TXT", Invalida, ""},
+        {"-rw-r--r--   1 ftp ftp  1024 Mar 05  2024 script_erro.log", Invalida, ""},
+        {"-rw-r--r--   1 ftp ftp  1024 Mar 05  2024 SYS_VENDCFG.ini", Invalida, ""},
+        {"-rw-r--r--   1 ftp ftp  1024 Mar 05  2024 SCRIPT_ERR.TXT", Arquivo, "SCRIPT_ERR.TXT"},
         {"isto nao e uma listagem", Invalida, ""},
         {"-rw-r--r--   1 ftp ftp  1024 Xyz 05  2024 leia.txt", Invalida, ""},
     };
@@ -151,8 +155,8 @@ TEST_F(NaPasta, TheExecutableMakesWayOnlyOnceItsWholeCopyExists) {
 }
 
 TEST(ComandoWinRAR, QuotesTheProgramAndTheDestination) {
-    EXPECT_EQ(app::ComandoWinRAR("C:\\Program Files"),
-              "\"C:\\Program Files\\winrar\\WinRAR.exe\" x -o+ Sys_Vendrake.rar *.exe \".\\\"");
+    EXPECT_EQ(app::ComandoWinRAR("C:\\Program Files", "SYS_VENDRAKE.RAR"),
+              "\"C:\\Program Files\\winrar\\WinRAR.exe\" x -o+ SYS_VENDRAKE.RAR *.exe \".\\\"");
 }
 
 } // namespace

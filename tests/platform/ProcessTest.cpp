@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -125,6 +126,37 @@ TEST(WinExec, ReportsProgramsThatCannotRun) {
     chmod(garbage.c_str(), 0755);
     EXPECT_EQ(WinExec(notExecutable.string(), SW_SHOW_NORMAL), static_cast<unsigned>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(WinExec(garbage.string(), SW_SHOW_NORMAL), static_cast<unsigned>(ERROR_BAD_FORMAT));
+}
+
+// A program waited for: its exit code, a kill at the time limit, a program
+// that cannot start; the idle handler runs while it waits.
+TEST(RunAndWait, WaitsForTheProgramWithinTheLimitAndKeepsTheCallerAlive) {
+    TempDir dir;
+    const auto script = [&dir](const std::string& name, const std::string& body) {
+        const auto path = dir.write(name, "#!/bin/sh\n" + body + "\n");
+        chmod(path.c_str(), 0755);
+        return path.string();
+    };
+    int idles = 0;
+    const auto idle = [&idles] { ++idles; };
+    const ProgramExit ended = RunAndWait(script("ends.exe", "sleep 0.3; exit 3") + " x", SW_SHOW_NORMAL, 10000, idle);
+    EXPECT_EQ(ended.launch, LaunchSucceeded);
+    EXPECT_EQ(ended.exitCode, 3);
+    EXPECT_FALSE(ended.timedOut);
+    EXPECT_FALSE(ended.Succeeded());
+    EXPECT_GE(idles, 2);
+
+    const auto start = std::chrono::steady_clock::now();
+    const ProgramExit killed = RunAndWait(script("hangs.exe", "exec sleep 30"), SW_SHOW_NORMAL, 300, idle);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_TRUE(killed.timedOut);
+    EXPECT_EQ(killed.exitCode, 128 + SIGKILL);
+
+    EXPECT_TRUE(RunAndWait(script("fine.exe", "exit 0"), SW_SHOW_NORMAL, 10000, idle).Succeeded());
+    EXPECT_EQ(RunAndWait((dir / "missing.exe").string(), SW_SHOW_NORMAL, 1000, idle).launch,
+              static_cast<unsigned>(ERROR_FILE_NOT_FOUND));
+    int status = 0;
+    EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1) << "no child left unreaped";
 }
 
 TEST(ShellOpen, HandsTheTargetToTheDesktopOpener) {

@@ -7,6 +7,12 @@ LaunchRecorder::LaunchRecorder() {
         programs.push_back(launch);
         return programResult;
     });
+    platform::SetProgramRunner([this](const platform::ProgramLaunch& launch, int, const std::function<void()>&) {
+        programs.push_back(launch);
+        if (onRun)
+            onRun(launch);
+        return runResult;
+    });
     platform::SetShellOpener([this](const platform::ShellOpenRequest& request) {
         opened.push_back(request);
         return openResult;
@@ -15,6 +21,7 @@ LaunchRecorder::LaunchRecorder() {
 
 LaunchRecorder::~LaunchRecorder() {
     platform::SetProgramLauncher(nullptr);
+    platform::SetProgramRunner(nullptr);
     platform::SetShellOpener(nullptr);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "platform/Process.h"
@@ -16,10 +17,14 @@ public:
     LaunchRecorder(const LaunchRecorder&) = delete;
     LaunchRecorder& operator=(const LaunchRecorder&) = delete;
 
+    // The programs started, waited for or not.
     std::vector<platform::ProgramLaunch> programs;
     std::vector<platform::ShellOpenRequest> opened;
     unsigned programResult = platform::LaunchSucceeded;
     unsigned openResult = platform::LaunchSucceeded;
+    // What a program waited for comes to, after onRun (when set) did its work.
+    platform::ProgramExit runResult;
+    std::function<void(const platform::ProgramLaunch&)> onRun;
 };
 
 } // namespace testsupport
