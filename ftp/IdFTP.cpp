@@ -223,6 +223,9 @@ void TIdFTP::transferData(const std::string& command, TStream& stream, bool resu
             receiveActive(command, stream, resume);
     } catch (...) {
         dataConnection_.reset();
+        // The server may still connect to that port late: the next transfer
+        // listens on another.
+        lastDataPort_ = 0;
         ReportStatus(ftpReady, "Transfer complete");
         settleAfterFailure();
         throw;
@@ -264,7 +267,18 @@ void TIdFTP::receiveActive(const std::string& command, TStream& stream, bool res
     copyDataHandlers(server);
     server.BoundIP = IOHandler() ? IOHandler()->Binding().IP : std::string();
     server.AllowedPeerIP = IOHandler() ? IOHandler()->Binding().PeerIP : std::string();
-    server.BeginListen();
+    // The port of the last transfer again: the system's search for a free
+    // port slows down with every connection the server left waiting to
+    // close, so that thousands of files in a row would cost the square of
+    // their number. A port that is still taken gives way to a fresh one.
+    server.BoundPort = lastDataPort_;
+    try {
+        server.BeginListen();
+    } catch (const EIdCouldNotBindSocket&) {
+        server.BoundPort = 0;
+        server.BeginListen();
+    }
+    lastDataPort_ = server.ListeningPort();
     SendCommand(PortCommand(server.BoundIP, server.ListeningPort()), {200});
     if (resume)
         sendRestart(stream);

@@ -103,6 +103,8 @@ private:
     std::optional<TIdRFCReply> abortedReply_; // of the last transfer, when the server aborted it
     bool finalReplyPending_ = false;          // the transfer command was accepted
     TIdRFCReply preliminaryReply_;            // the 1xx reply of the last transfer command
+    // The listening port of the last active-mode transfer; 0 before the first.
+    std::uint16_t lastDataPort_ = 0;
     bool resumeTested_ = false;
     bool resumeSupported_ = false;
 };

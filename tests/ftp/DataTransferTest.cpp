@@ -190,6 +190,29 @@ TEST(DataTransfer, AbortedTransferReadsOneMoreReplyAndADownloadKeepsTheFormerFil
     EXPECT_EQ(server.Failure(), "");
 }
 
+// Transfers in a row listen on the same data port: a fresh port for each
+// makes the system search longer with every transfer.
+TEST(DataTransfer, TransfersInARowListenOnTheSamePort) {
+    ScriptedFtpServer server([&](FtpScriptSession& s) {
+        s.LogIn();
+        serveActive(s, "one");
+        serveActive(s, "two");
+        s.ClientCloses();
+    });
+    Session session(server);
+    for (const std::string expected : {"one", "two"}) {
+        TMemoryStream stream;
+        session.client.DownloadToStream(expected + ".bin", stream, false);
+        EXPECT_EQ(stream.DataString(), expected);
+    }
+    session.client.CloseSession();
+    const std::vector<std::string> transcript = server.Transcript();
+    ASSERT_EQ(transcript.size(), 8u);
+    EXPECT_THAT(transcript[4], testing::StartsWith("PORT "));
+    EXPECT_EQ(transcript[6], transcript[4]);
+    EXPECT_EQ(server.Failure(), "");
+}
+
 TEST(DataTransfer, RefusedRetrKeepsTheFormerFileAndTheConnectionUsable) {
     testsupport::TempDir folder;
     folder.write("app.exe", "former content");
