@@ -1,6 +1,7 @@
 #include "signing/Manifest.h"
 
 #include "signing/Lines.h"
+#include "signing/Minisign.h"
 
 #include <charconv>
 
@@ -138,6 +139,11 @@ std::vector<std::string> Manifest::FileNames() const {
     for (const auto& entry : files_)
         names.push_back(entry.first);
     return names;
+}
+
+Manifest VerifiedManifest(std::string_view text, std::string_view signatureText, std::string_view publicKeyText) {
+    VerifySignature(text, signatureText, publicKeyText);
+    return Manifest::Parse(text);
 }
 
 } // namespace signing

@@ -12,8 +12,9 @@
 #include <utility>
 #include <vector>
 
-// The release manifest: what the maker released, signed as a whole. It is a
-// text of LF or CR LF lines whose fields are separated by one blank:
+// The release manifest: what the maker released, signed as a whole (see
+// signing/Minisign.h). It is a text of LF or CR LF lines whose fields are
+// separated by one blank:
 //
 //     quillmark-manifest 1
 //     release N
@@ -29,6 +30,21 @@
 // signing/Blake2b.h); for a script, of its text turned into Windows-1252 by
 // base::Utf8ToWindows1252, before any line is blanked. Numbers are decimal,
 // without sign or leading zeros, below 2^64.
+//
+// How the file phase and the script engine use it: download both files
+// (at most ManifestLimit and SignatureLimit bytes), then
+//
+//     const signing::Manifest manifest = signing::VerifiedManifest(text, signature, publicKey);
+//     // a file, hashed while it arrives (Blake2bHasher) or on disk (HashFile):
+//     const auto entry = manifest.File(name);
+//     if (!entry || *entry != digest) refuse the file, keep the former one;
+//     // a script, as the engine receives it:
+//     const auto hash = manifest.Script(program, version);
+//     if (!hash || *hash != signing::HashText(base::Utf8ToWindows1252(text))) refuse the script;
+//
+// An empty key means the build checks nothing (trials only): the caller then
+// neither fetches nor checks a manifest. The manifest and its signature are
+// not application files; the file phase does not fetch them as such.
 namespace signing {
 
 inline constexpr const char* ManifestFileName = "quillmark.manifest";
@@ -84,5 +100,11 @@ private:
 // The value of a number as the manifest writes it (decimal digits, no sign, no
 // leading zeros, below 2^64); nothing for any other text.
 std::optional<std::uint64_t> ManifestNumber(std::string_view text);
+
+// The manifest of a signed text: the signature is checked first (VerifySignature
+// in signing/Minisign.h), then the text is read.
+// @throw EBadSignature (EInvalidPublicKey for an unusable key) as VerifySignature;
+//        EInvalidManifest as Parse.
+Manifest VerifiedManifest(std::string_view text, std::string_view signatureText, std::string_view publicKeyText);
 
 } // namespace signing
