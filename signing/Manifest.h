@@ -34,7 +34,7 @@
 // How the file phase and the script engine use it: download both files
 // (at most ManifestLimit and SignatureLimit bytes), then
 //
-//     const signing::Manifest manifest = signing::VerifiedManifest(text, signature, publicKey);
+//     const signing::Manifest manifest = signing::VerifiedManifest(text, signature, config::ChaveDeReleases());
 //     // a file, hashed while it arrives (Blake2bHasher) or on disk (HashFile):
 //     const auto entry = manifest.File(name);
 //     if (!entry || *entry != digest) refuse the file, keep the former one;

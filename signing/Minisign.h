@@ -12,7 +12,7 @@
 //
 //   public key: an optional line "untrusted comment: ...", then the base64 of
 //     "Ed", the key id (8 bytes) and the Ed25519 public key (32 bytes): the
-//     text beginning "RW".
+//     text beginning "RW" that is built in (config::ChaveDeReleases).
 //   signature (.minisig): "untrusted comment: ..."; the base64 of the
 //     algorithm ("ED": over the BLAKE2b-512 of the file, minisign's default;
 //     "Ed": over the file itself, the legacy form), the key id (8 bytes) and

@@ -1,7 +1,9 @@
 #include "config/Configuracao.h"
 #include "base/Exception.h"
+#include "config/ChaveReleases.h"
 #include "db/AliasConfig.h"
 #include "platform/SystemError.h"
+#include "signing/Minisign.h"
 #include "tests/support/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -40,6 +42,13 @@ TEST(DecodificaTexto, UndoesCodificaTextoForEveryKeyAndEveryByte) {
         ASSERT_EQ(stored[0], '0' + key);
         EXPECT_EQ(DecodificaTexto(stored), every) << key;
     }
+}
+
+TEST(ChaveDeReleases, IsAMinisignPublicKeyLineUnlessTheChecksAreOff) {
+    const std::string chave = ChaveDeReleases();
+    if (chave.empty())
+        GTEST_SKIP() << "built with UPDATER_RELEASE_PUBLIC_KEY empty";
+    EXPECT_NO_THROW(signing::ParsePublicKey(chave));
 }
 
 namespace {
