@@ -84,17 +84,24 @@ void ScriptUpdate::CreateVersionTable() {
     query.SetSQL({"SELECT COUNT(*) CT FROM RDB$RELATION_FIELDS where RDB$FIELD_NAME='VERSAO' AND "
                   "RDB$RELATION_NAME='VERSAO'"});
     query.Open();
-    if (query.FieldByName("CT").AsInteger() == 0) {
-        c_.versionTransaction.Rollback();
+    const bool exists = query.FieldByName("CT").AsInteger() != 0;
+    c_.versionTransaction.Rollback();
+    if (!exists) {
         query.SetSQL({"CREATE TABLE VERSAO (VERSAO VARCHAR(10));"});
         query.ExecSQL();
         c_.versionTransaction.Commit();
+    }
+    // A table without its row would record nothing, and every script would
+    // run again at the next update: it gets the row a new table gets.
+    query.SetSQL({"select count(*) ct from versao"});
+    query.Open();
+    const bool hasRow = query.FieldByName("ct").AsInteger() != 0;
+    c_.versionTransaction.Rollback();
+    if (!hasRow) {
         query.SetSQL({"insert into versao (versao) values ('0');"});
         query.ExecSQL();
         c_.versionTransaction.Commit();
     }
-    if (query.Active())
-        c_.versionTransaction.Rollback();
 }
 
 std::string ScriptUpdate::RecordedVersion() {

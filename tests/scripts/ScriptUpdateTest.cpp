@@ -112,6 +112,20 @@ TEST_P(ScriptUpdate, ADatabaseWithoutVersionTableGetsItAndEveryReleasedScriptInV
     EXPECT_EQ(relato_.progresso, std::vector<int>{100});
 }
 
+// A version table without its row gets the row "0" before the scripts run,
+// so that what they apply is recorded and never applied twice.
+TEST_P(ScriptUpdate, AVersionTableWithoutItsRowGetsOne) {
+    loja1_.Execute("CREATE TABLE VERSAO (VERSAO VARCHAR(10))");
+    Publicar("1", "CREATE TABLE T (X INTEGER);");
+    Publicar("2", "INSERT INTO T VALUES (2);");
+    EXPECT_EQ(Atualizar(), ScriptUpdateResult::Applied);
+    EXPECT_EQ(loja1_.QueryText("SELECT COUNT(*) FROM VERSAO"), "1");
+    EXPECT_EQ(loja1_.QueryText(kVersao), "2");
+    EXPECT_EQ(Atualizar(), ScriptUpdateResult::Applied);
+    EXPECT_TRUE(relato_.textos.empty()) << "nothing runs twice";
+    EXPECT_EQ(loja1_.QueryText("SELECT SUM(X) FROM T"), "2");
+}
+
 // The recorded version decides what is newer, compared as text by the
 // internet database: the scripts at or below it are never run.
 TEST_P(ScriptUpdate, OnlyScriptsWhoseVersionSortsAfterTheRecordedOneRun) {
