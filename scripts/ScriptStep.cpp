@@ -25,12 +25,12 @@ ScriptStepOutcome RunScript(TIBScript& runner, const std::function<std::vector<s
 } // namespace
 
 ScriptStepOutcome RunScriptAndCommit(TIBScript& runner, const std::function<std::vector<std::string>()>& prepare,
-                                     const std::function<void()>& recordAlongside) {
+                                     const std::function<void(const ScriptStepOutcome&)>& recordAlongside) {
     ScriptStepOutcome outcome = RunScript(runner, prepare);
     db::TIBTransaction& transaction = *runner.Transaction();
     try {
         if (recordAlongside)
-            recordAlongside();
+            recordAlongside(outcome);
         if (transaction.InTransaction())
             transaction.Commit();
         outcome.committed = true;

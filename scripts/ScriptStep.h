@@ -42,7 +42,8 @@ struct ScriptStepOutcome {
 // script's work and the record together. A refused commit (or a failing
 // record) rolls the transaction back, so that nothing of it carries into the
 // next script, and fails a script that had not failed before.
+// recordAlongside learns how the script itself ended.
 ScriptStepOutcome RunScriptAndCommit(TIBScript& runner, const std::function<std::vector<std::string>()>& prepare,
-                                     const std::function<void()>& recordAlongside = {});
+                                     const std::function<void(const ScriptStepOutcome&)>& recordAlongside = {});
 
 } // namespace scripts

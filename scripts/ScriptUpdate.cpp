@@ -127,17 +127,37 @@ bool ScriptUpdate::ApplyCurrentScript(const std::string& entry, ScriptUpdateObse
     c_.runner.SetScript(std::move(lines));
     // The version goes in with the script's own work, so that one commit
     // keeps both: an update that stops later never applies a script twice.
-    // The failing script's version too, as it counts as applied.
+    // The failing script's version too, as it counts as applied, but only
+    // once its error file is written: a failure nobody can see must not
+    // count as applied.
+    std::string errorFile;
+    const auto saveFailure = [&](const ScriptStepOutcome& failure) {
+        errorFile = SaveFailedScript(entry, version, failure.message);
+    };
+    std::exception_ptr notSaved;
     const ScriptStepOutcome outcome = RunScriptAndCommit(
         c_.runner, [&] { return TextToLines(Utf8ToWindows1252(text)); },
-        [&] { RecordVersion(versionInScript_, version); });
+        [&](const ScriptStepOutcome& soFar) {
+            try {
+                if (soFar.Failed())
+                    saveFailure(soFar);
+            } catch (...) {
+                notSaved = std::current_exception();
+                throw;
+            }
+            RecordVersion(versionInScript_, version);
+        });
+    if (notSaved)
+        std::rethrow_exception(notSaved);
+    if (outcome.failure == ScriptFailure::Commit)
+        saveFailure(outcome);
     if (!outcome.committed) {
         RecordVersion(c_.versionQuery, version);
         c_.versionTransaction.Commit();
     }
     if (!outcome.Failed())
         return true;
-    observer.ScriptFailed(SaveFailedScript(entry, outcome.message));
+    observer.ScriptFailed(errorFile);
     return false;
 }
 
@@ -146,12 +166,18 @@ void ScriptUpdate::RecordVersion(db::TIBQuery& query, const std::string& version
     query.ExecSQL();
 }
 
-std::string ScriptUpdate::SaveFailedScript(const std::string& entry, const std::string& message) {
+std::string ScriptUpdate::SaveFailedScript(const std::string& entry, const std::string& version,
+                                           const std::string& message) {
     std::vector<std::string>& script = c_.runner.Script();
     const std::vector<std::string> header = CabecalhoErro(message);
     script.insert(script.begin(), header.begin(), header.end());
     const std::string file = NomeArquivoErro(Now(), entry);
-    platform::WriteLinesAtomically(file, script);
+    try {
+        platform::WriteLinesAtomically(file, script);
+    } catch (const std::exception& error) {
+        throw Exception("O script " + version + " falhou e não pôde ser salvo no arquivo " + file + ": " +
+                        error.what() + ". Ele não foi registrado e será executado de novo na próxima atualização.");
+    }
     return file;
 }
 

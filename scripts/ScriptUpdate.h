@@ -59,7 +59,9 @@ struct ScriptUpdateComponents {
 // Applies to local databases every released script newer than the version
 // recorded in each, in version order, committing each script's work with
 // its version. A failed script is saved in an error file in the working
-// folder and ends that database's update; its version counts as applied.
+// folder and ends that database's update; its version counts as applied once
+// the file is written. A failed script that cannot be saved is a failure
+// outside the scripts, and nothing is recorded for it.
 class ScriptUpdate {
 public:
     // Wires the components together: the local account and dialect, the
@@ -85,8 +87,9 @@ private:
     bool ApplyCurrentScript(const std::string& entry, ScriptUpdateObserver& observer);
     // Writes the version through the given query; its transaction commits it.
     void RecordVersion(db::TIBQuery& query, const std::string& version);
-    // Saves the runner's script under the failure's header in the error file.
-    std::string SaveFailedScript(const std::string& entry, const std::string& message);
+    // Saves the runner's script under the failure's header in the error file;
+    // raises base::Exception naming the script and the file when it cannot.
+    std::string SaveFailedScript(const std::string& entry, const std::string& version, const std::string& message);
     // After a failure outside the scripts: what is open is rolled back and
     // the local database closed; errors on the way are of no more use.
     void Undo();

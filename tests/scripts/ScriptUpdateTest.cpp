@@ -10,6 +10,7 @@
 
 #include "base/StrUtils.h"
 #include "tests/scripts/ReleasedScripts.h"
+#include "tests/support/FailingFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -191,6 +192,32 @@ TEST_P(ScriptUpdate, TheSecondOfThreeScriptsFailing) {
     EXPECT_EQ(loja1_.QueryText("SELECT SUM(X) FROM T"), "6");
     EXPECT_EQ(loja1_.QueryText(kVersao), "3");
     EXPECT_EQ(ArquivosDeErro().size(), 1u);
+}
+
+// A failed script whose error file cannot be written (a full disk) is not
+// recorded: the update stops with a failure outside the scripts naming it,
+// and the next update runs it again.
+TEST_P(ScriptUpdate, AFailedScriptThatCannotBeSavedIsNotRecorded) {
+    Publicar("1", "CREATE TABLE T (X INTEGER);");
+    Publicar("2", "INSERT INTO NAO_EXISTE VALUES (1);");
+    {
+        testsupport::FailingFiles disco;
+        disco.Fail(platform::FileOperation::Write, " M-LOJA1.TXT", platform::ERROR_DISK_FULL);
+        EXPECT_EQ(Atualizar(), ScriptUpdateResult::OutsideFailure);
+    }
+    ASSERT_EQ(relato_.foraDosScripts.size(), 1u);
+    const std::string mensagem = relato_.foraDosScripts[0];
+    EXPECT_TRUE(base::StartsText("O script 2 falhou e não pôde ser salvo no arquivo SCRIPT_ERRO_DT_", mensagem))
+        << mensagem;
+    EXPECT_NE(mensagem.find("Ele não foi registrado e será executado de novo na próxima atualização."),
+              std::string::npos);
+    EXPECT_TRUE(relato_.falhas.empty());
+    EXPECT_TRUE(ArquivosDeErro().empty());
+    EXPECT_EQ(loja1_.QueryText(kVersao), "1");
+
+    EXPECT_EQ(Atualizar(), ScriptUpdateResult::ScriptFailed);
+    EXPECT_NE(ArquivoDeErroUnico().find("NAO_EXISTE"), std::string::npos);
+    EXPECT_EQ(loja1_.QueryText(kVersao), "2");
 }
 
 // A commit the database refuses after a script that went through: the
