@@ -116,6 +116,12 @@ std::string ScriptUpdate::RecordedVersion() {
 
 bool ScriptUpdate::ApplyCurrentScript(const std::string& entry, ScriptUpdateObserver& observer) {
     const std::string version = c_.list.FieldByName("versao").AsString();
+    // Run, such a script could never be recorded, and would run again at
+    // every update.
+    if (const std::string why = MotivoVersaoInvalida(version); !why.empty())
+        throw Exception("A versão " + QuotedStr(TrocaCaractere(version, '\0', "\\0")) +
+                        " de um script não cabe na tabela VERSAO do banco de dados local: " + why +
+                        ". Nada desse script foi executado.");
     c_.texts.Open();
     const std::string text = c_.texts.FieldByName("texto").AsString();
     c_.texts.Close();

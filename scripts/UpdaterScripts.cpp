@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/Exception.h"
 #include "base/FormatDateTime.h"
 #include "base/StrUtils.h"
+#include "base/Windows1252.h"
 #include "scripts/ScriptText.h"
-
-#include <algorithm>
 
 namespace scripts {
 
@@ -50,6 +50,20 @@ std::string NomeArquivoErro(base::TDateTime quando, const std::string& entrada) 
 
 std::vector<std::string> CabecalhoErro(const std::string& mensagem) {
     return {"/* ERRO: ", " ", mensagem, " ", ".....  */", " "};
+}
+
+std::string MotivoVersaoInvalida(const std::string& versao) {
+    if (versao.find('\0') != std::string::npos)
+        return "ela contém o caractere NUL";
+    std::string local;
+    try {
+        local = base::Utf8ToWindows1252(versao);
+    } catch (const base::EConvertError&) {
+        return "ela contém um caractere que o Windows-1252 não tem";
+    }
+    if (local.size() > 10)
+        return "ela tem mais de 10 caracteres";
+    return {};
 }
 
 int PosicaoProgresso(int feitos, int total) {

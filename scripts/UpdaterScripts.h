@@ -43,6 +43,10 @@ std::string NomeArquivoErro(base::TDateTime quando, const std::string& entrada);
 // message, so that the saved file is itself a runnable script.
 std::vector<std::string> CabecalhoErro(const std::string& mensagem);
 
+// Why the local version table (VERSAO VARCHAR(10), in the Windows code page)
+// cannot hold a released version given in UTF-8; empty when it can.
+std::string MotivoVersaoInvalida(const std::string& versao);
+
 // The position of the script progress bar after feitos of total scripts:
 // 100 / total * feitos rounded to the nearest integer, halves to even, at
 // most 100; 100 when the count is 0 although scripts came (the table changed

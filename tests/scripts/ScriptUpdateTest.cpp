@@ -1,6 +1,7 @@
 // The script update against embedded Firebird databases and both kinds of
 // internet database (SQLite and a MariaDB server), without a window.
 #include "scripts/ScriptUpdate.h"
+#include "scripts/UpdaterScripts.h"
 
 #include <cstdlib>
 #include <exception>
@@ -218,6 +219,25 @@ TEST_P(ScriptUpdate, AFailedScriptThatCannotBeSavedIsNotRecorded) {
     EXPECT_EQ(Atualizar(), ScriptUpdateResult::ScriptFailed);
     EXPECT_NE(ArquivoDeErroUnico().find("NAO_EXISTE"), std::string::npos);
     EXPECT_EQ(loja1_.QueryText(kVersao), "2");
+}
+
+// A version the local table cannot hold is refused before its script runs:
+// the update stops there, naming the version and why.
+TEST_P(ScriptUpdate, AVersionTheLocalTableCannotHoldIsRefusedBeforeItsScriptRuns) {
+    Publicar("1", "CREATE TABLE T (X INTEGER);");
+    Publicar("2☃", "INSERT INTO T VALUES (2);");
+    EXPECT_EQ(Atualizar(), ScriptUpdateResult::OutsideFailure);
+    EXPECT_EQ(relato_.foraDosScripts,
+              std::vector<std::string>{"A versão '2☃' de um script não cabe na tabela VERSAO do banco de dados "
+                                       "local: ela contém um caractere que o Windows-1252 não tem. Nada desse "
+                                       "script foi executado."});
+    EXPECT_EQ(relato_.textos.size(), 1u) << "the second script was never read";
+    EXPECT_EQ(loja1_.QueryText(kVersao), "1");
+    EXPECT_EQ(loja1_.QueryText("SELECT COUNT(*) FROM T"), "0");
+    EXPECT_TRUE(ArquivosDeErro().empty());
+    EXPECT_EQ(scripts::MotivoVersaoInvalida("12345678901"), "ela tem mais de 10 caracteres");
+    EXPECT_EQ(scripts::MotivoVersaoInvalida("ação567890"), "");
+    EXPECT_EQ(scripts::MotivoVersaoInvalida(std::string("1\0", 2)), "ela contém o caractere NUL");
 }
 
 // A commit the database refuses after a script that went through: the
