@@ -80,28 +80,28 @@ bool ScriptUpdate::UpdateDatabase(const std::string& entry, ScriptUpdateObserver
 }
 
 void ScriptUpdate::CreateVersionTable() {
-    db::TIBQuery& query = c_.versionQuery;
-    query.SetSQL({"SELECT COUNT(*) CT FROM RDB$RELATION_FIELDS where RDB$FIELD_NAME='VERSAO' AND "
-                  "RDB$RELATION_NAME='VERSAO'"});
-    query.Open();
-    const bool exists = query.FieldByName("CT").AsInteger() != 0;
-    c_.versionTransaction.Rollback();
-    if (!exists) {
-        query.SetSQL({"CREATE TABLE VERSAO (VERSAO VARCHAR(10));"});
-        query.ExecSQL();
-        c_.versionTransaction.Commit();
-    }
+    if (!CountsAny("SELECT COUNT(*) CT FROM RDB$RELATION_FIELDS where RDB$FIELD_NAME='VERSAO' AND "
+                   "RDB$RELATION_NAME='VERSAO'"))
+        ExecuteAndCommit("CREATE TABLE VERSAO (VERSAO VARCHAR(10));");
     // A table without its row would record nothing, and every script would
     // run again at the next update: it gets the row a new table gets.
-    query.SetSQL({"select count(*) ct from versao"});
+    if (!CountsAny("select count(*) CT from versao"))
+        ExecuteAndCommit("insert into versao (versao) values ('0');");
+}
+
+bool ScriptUpdate::CountsAny(const std::string& countQuery) {
+    db::TIBQuery& query = c_.versionQuery;
+    query.SetSQL({countQuery});
     query.Open();
-    const bool hasRow = query.FieldByName("ct").AsInteger() != 0;
+    const bool any = query.FieldByName("CT").AsInteger() != 0;
     c_.versionTransaction.Rollback();
-    if (!hasRow) {
-        query.SetSQL({"insert into versao (versao) values ('0');"});
-        query.ExecSQL();
-        c_.versionTransaction.Commit();
-    }
+    return any;
+}
+
+void ScriptUpdate::ExecuteAndCommit(const std::string& statement) {
+    c_.versionQuery.SetSQL({statement});
+    c_.versionQuery.ExecSQL();
+    c_.versionTransaction.Commit();
 }
 
 std::string ScriptUpdate::RecordedVersion() {

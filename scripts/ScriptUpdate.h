@@ -81,6 +81,11 @@ private:
     // Updates one entry's database; false when one of its scripts failed.
     bool UpdateDatabase(const std::string& entry, ScriptUpdateObserver& observer);
     void CreateVersionTable();
+    // Whether the count (column CT) of the query is above zero; the version
+    // transaction ends.
+    bool CountsAny(const std::string& countQuery);
+    // Runs a statement through the version query and commits it.
+    void ExecuteAndCommit(const std::string& statement);
     // The version recorded in the local database, as it is stored there.
     std::string RecordedVersion();
     // Applies the script of the list's current row; false when it failed.
